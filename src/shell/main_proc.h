@@ -1,0 +1,12 @@
+// The per-frame entry of the game and its start-up sequence.
+#pragma once
+
+#include "shell/game_state.h"
+#include "shell/platform.h"
+
+// Runs one frame: on the first call the start-up sequence, then the nine
+// phases. Draws into gs.DDBack when it is set; without it only the ghost
+// frame is recorded.
+void Main_Proc(GameState& gs, InputDevice& input);
+void Initialize(GameState& gs);
+void MainLoop(GameState& gs, InputDevice& input);

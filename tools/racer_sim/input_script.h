@@ -1,0 +1,41 @@
+// racer_sim's input script: line k holds the keys and joystick of frame k.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "shell/platform.h"
+
+struct ScriptFrame {
+  std::uint16_t held = 0;    // one bit per scripted key
+  std::uint16_t tapped = 0;  // pressed and released since the previous frame
+  std::uint32_t joyX = 32768;
+  std::uint32_t joyButtons = 0;
+};
+
+struct ScriptParseResult {
+  bool ok = true;
+  int errorLine = 0;  // from 1
+  std::string error;  // names the problem
+  std::vector<ScriptFrame> frames;
+};
+
+ScriptParseResult ParseInputScript(const std::string& text);
+
+// Answers the game's queries from the script, frame by frame.
+class ScriptInput final : public InputDevice {
+ public:
+  explicit ScriptInput(std::vector<ScriptFrame> frames) : frames_(std::move(frames)) {}
+  // Call before each frame, with frames counted from 1.
+  void BeginFrame(long long frame);
+
+  std::uint16_t GetAsyncKeyState(int virtualKey) override;
+  bool JoyGetPos(JoystickInfo& info) override;
+
+ private:
+  std::vector<ScriptFrame> frames_;
+  ScriptFrame current_;
+  std::uint16_t previousHeld_ = 0;
+  std::uint16_t queried_ = 0;
+};
