@@ -1,7 +1,8 @@
 #include "view/view.h"
 
 void MainLoopViewDraw(GameState& gs) {
-  DrawContext* dc = gs.DDBack != nullptr ? gs.DDBack->GetDC() : nullptr;
-  MainLoopViewDrawGhost(gs, dc);
-  if (dc != nullptr) gs.DDBack->ReleaseDC(dc);
+  MainLoopViewDrawScene(gs);
+  MainLoopViewDrawTexts(gs);
+  if (gs.dispDebug != 0) MainLoopViewDrawDebug(gs);
+  if (gs.dispMap != 0) MainLoopViewDrawMap(gs);
 }
