@@ -39,12 +39,21 @@ class SoftSurface final : public Surface {
   // The pixel at (x, y) as 8-bit red, green, blue (0xRRGGBB).
   std::uint32_t RgbAt(int x, int y) const;
 
- private:
+ // Pixel writers for the drawing context, clipped to the surface.
+  std::uint32_t RawOf(ColorRef color) const;
+  void Span(int x0, int x1, int y, std::uint32_t raw);
+  void Plot(int x, int y, std::uint32_t raw);
+
   struct Context;
+
+ private:
   PixelFormat format_;
   std::vector<std::uint8_t> pixels_;
   std::unique_ptr<Context> context_;
 };
+
+// Makes text draw nothing, as on a machine without the game's fonts.
+void DisableFontsForTesting();
 
 // Writes the surface as a 640x480 RGB PNG. Returns false when the file
 // cannot be written.
