@@ -1,0 +1,25 @@
+// How the program tells the player that something would not start: a
+// message box owned by the main window, and the same text on standard
+// error, which is all there is where no display exists.
+#pragma once
+
+#include <functional>
+
+#include "shell/game_state.h"
+
+inline constexpr const char kErrorCaption[] = "エラー発生";
+
+// Shows a modal box; returns false when none could be shown.
+using MessageBoxPresenter =
+    std::function<bool(PlatformWindow* owner, const char* text, const char* caption)>;
+
+// The platform layer installs its box; without one only standard error gets
+// the text. Returns the previous presenter.
+MessageBoxPresenter SetMessageBoxPresenter(MessageBoxPresenter presenter);
+
+// Writes the text as one line on standard error, then shows it in a box.
+void ShowMessage(PlatformWindow* owner, const char* text, const char* caption);
+
+// A device's failing start-up step. Always false, so the step can end with
+// `return Error(gs, "...")`.
+bool Error(GameState& gs, const char* text);

@@ -1,0 +1,36 @@
+#include "shell/sdl_startup.h"
+
+#include <SDL.h>
+
+#include "media/sdl_sound.h"
+#include "shell/sdl_events.h"
+
+bool StartSdl() {
+  InstallSdlMessageBox();
+  // The joystick is polled like the hardware: it answers whether or not
+  // the window has the keyboard.
+  SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+  if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) return false;
+  SDL_InitSubSystem(SDL_INIT_JOYSTICK);
+  return true;
+}
+
+void SdlShellDevices::ShowCursor(bool show) { SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE); }
+
+void SdlShellDevices::DD_END(GameState& gs) { displayEnd_(gs); }
+
+void SdlShellDevices::DS_END(GameState& gs) { ::DS_END(gs); }
+
+void SdlShellDevices::CloseWindow(PlatformWindow* hwnd) {
+  if (hwnd != nullptr && hwnd->native != nullptr) {
+    SDL_MinimizeWindow(static_cast<SDL_Window*>(hwnd->native));
+  }
+}
+
+int EndFailedStart(GameState& gs, MessageQueue& queue, ShellDevices& devices) {
+  devices.DS_END(gs);
+  devices.DD_END(gs);
+  queue.DestroyWindow(gs.hwnd);
+  SDL_Quit();
+  return 1;
+}

@@ -1,0 +1,165 @@
+// racer_pacing: runs the game's frame wait on the real clock and reports
+// how even the frames are.
+//
+//   racer_pacing [--frames N] [--millisecond] [--window] [--work MS]
+//
+// --millisecond  the millisecond method instead of the counter's
+// --window       open the windowed program's display and present the back
+//                buffer every frame, as the game does (needs a display)
+// --work MS      busy time per frame before the wait, standing in for the
+//                game's own work
+//
+// Prints the mean, median, 99th percentile and worst frame period in ms, and
+// the CPU time per frame, the wait's spin included.
+#define SDL_MAIN_HANDLED
+#include <SDL.h>
+#include <time.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "media/primitives.h"
+#include "media/sdl_display.h"
+#include "shell/pacing.h"
+#include "shell/sdl_clock.h"
+#include "shell/window_messages.h"
+
+namespace {
+
+struct Options {
+  int frames = 600;
+  bool millisecond = false;
+  bool window = false;
+  double workMs = 0.0;
+};
+
+bool Parse(int argc, char** argv, Options& options) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--frames" && i + 1 < argc) {
+      options.frames = std::atoi(argv[++i]);
+      if (options.frames < 2) return false;
+    } else if (arg == "--work" && i + 1 < argc) {
+      options.workMs = std::atof(argv[++i]);
+      if (options.workMs < 0) return false;
+    } else if (arg == "--millisecond") {
+      options.millisecond = true;
+    } else if (arg == "--window") {
+      options.window = true;
+    } else {
+      return false;
+    }
+  }
+  return true;
+}
+
+double CpuSeconds() {
+  timespec ts{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+  return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
+}
+
+void BusyFor(double ms) {
+  const auto until = std::chrono::steady_clock::now() +
+                     std::chrono::duration<double, std::milli>(ms);
+  while (std::chrono::steady_clock::now() < until) {
+  }
+}
+
+class NoProc final : public WindowProcedure {
+ public:
+  std::int64_t Handle(PlatformWindow*, std::uint32_t, std::uint64_t, std::int64_t) override {
+    return 0;
+  }
+};
+
+double Percentile(const std::vector<double>& sorted, double p) {
+  const auto index = static_cast<std::size_t>(p * static_cast<double>(sorted.size() - 1) + 0.5);
+  return sorted[std::min(index, sorted.size() - 1)];
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options options;
+  if (!Parse(argc, argv, options)) {
+    std::fprintf(stderr,
+                 "usage: racer_pacing [--frames N (2 or more)] [--millisecond] [--window] "
+                 "[--work MS]\n");
+    return 2;
+  }
+
+  auto gs = std::make_unique<GameState>();
+  MessageQueue queue;
+  NoProc proc;
+  SDL_Window* window = nullptr;
+  if (options.window) {
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+      std::fprintf(stderr, "racer_pacing: no display: %s\n", SDL_GetError());
+      return 1;
+    }
+    window = SDL_CreateWindow("racer_pacing", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
+                              640, 480, 0);
+    if (window == nullptr) {
+      std::fprintf(stderr, "racer_pacing: no window: %s\n", SDL_GetError());
+      return 1;
+    }
+    gs->hwnd = queue.CreateWindow(proc, window);
+    if (!windowed::DD_INIT(*gs)) {
+      std::fprintf(stderr, "racer_pacing: no display device: %s\n", SDL_GetError());
+      return 1;
+    }
+    gs->dispColor = 255;
+  }
+
+  SdlClock clock;
+  StartPacing(*gs, clock);
+  if (options.millisecond) gs->performanceCounterFlag = 0;
+  std::vector<double> periods;
+  periods.reserve(static_cast<std::size_t>(options.frames));
+  const double cpuStart = CpuSeconds();
+  auto last = std::chrono::steady_clock::now();
+  for (int frame = 0; frame < options.frames; ++frame) {
+    if (window != nullptr) {
+      SDL_Event event;
+      while (SDL_PollEvent(&event) != 0) {
+      }
+      windowed::DD_BackInit(*gs);
+    }
+    BusyFor(options.workMs);
+    WaitFrame(*gs, clock);
+    const auto now = std::chrono::steady_clock::now();
+    // The first period runs from start-up, not from a previous wait.
+    if (frame > 0) periods.push_back(std::chrono::duration<double, std::milli>(now - last).count());
+    last = now;
+    if (window != nullptr) windowed::DD_Present(*gs);
+  }
+  const double cpuMs = (CpuSeconds() - cpuStart) * 1000.0 / options.frames;
+
+  std::vector<double> sorted = periods;
+  std::sort(sorted.begin(), sorted.end());
+  double sum = 0;
+  for (double p : periods) sum += p;
+  std::printf("method      %s\n", gs->performanceCounterFlag == 1 ? "counter (us)" : "timer (ms)");
+  std::printf("frames      %d (%zu periods)%s\n", options.frames, periods.size(),
+              window != nullptr ? ", presenting to a window" : "");
+  std::printf("mean        %.4f ms\n", sum / static_cast<double>(periods.size()));
+  std::printf("p50         %.4f ms\n", Percentile(sorted, 0.50));
+  std::printf("p99         %.4f ms\n", Percentile(sorted, 0.99));
+  std::printf("worst       %.4f ms\n", sorted.back());
+  std::printf("cpu/frame   %.4f ms\n", cpuMs);
+
+  if (window != nullptr) {
+    windowed::DD_END(*gs);
+    queue.DestroyWindow(gs->hwnd);
+    SDL_DestroyWindow(window);
+    SDL_Quit();
+  }
+  return 0;
+}
