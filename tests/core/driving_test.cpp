@@ -456,3 +456,74 @@ TEST(Goal, LapLongerThanTheGhostArrays) {
 }
 
 }  // namespace
+
+namespace {
+
+// Holds the throttle and S, steers hard one way, and taps B now and then.
+class HardInput final : public InputDevice {
+ public:
+  long long frame = 0;
+  std::uint16_t GetAsyncKeyState(int vk) override {
+    if (vk == VK_UP_KEY || vk == VK_RIGHT_KEY) return kKeyDownNow;
+    if (vk == VK_S_KEY) return kKeyDownNow | kKeyWentDown;
+    if (vk == VK_B_KEY && frame % 97 == 0) return kKeyWentDown;
+    return 0;
+  }
+  bool JoyGetPos(JoystickInfo&) override { return false; }
+};
+
+TEST(BadSettings, FramesRunWithoutFaults) {
+  // Each file holds settings the formulas cannot work with as they stand;
+  // under the sanitizers any division by zero or overflow fails the test.
+  const char* files[] = {
+      "SPEED 0\n",
+      "SPEED -12000\n",
+      "GRIP_MIN 10000\n",
+      "GRIP_MIN 2147483647\n",
+      "COURSE_WIDE 0\nCORNER_ARCH 0\n",
+      "CORNER_ARCH -5\n",
+      "BRAKE_LEVEL 2147483647\nLR_RESIST 2147483647\nLR_TURN 2147483647\nLR_SLIDE 2147483647\n",
+      "GRIP_QUICK 2147483647\nGRIP_RETURN 2147483647\nGHOST_FORWARD_SCALE 2147483647\n",
+      "SPEED -2147483648\nGRIP_MIN -2147483648\nLR_TURN -2147483648\nRIDGE_RAIL -2147483648\n",
+  };
+  for (const char* config : files) {
+    ScopedTempDir dir;
+    testing_support::WriteFile("config.txt", config);
+    testing_support::WriteFile("map.txt", "0 0\n100 300\n300 -300\n500 2147483647\n501 0\n");
+    auto gs = NewState();
+    HardInput input;
+    for (int f = 0; f < 3000; ++f) {
+      input.frame = f;
+      Main_Proc(*gs, input);
+      ASSERT_LE(std::abs(gs->carLRTurn), 102400) << config;
+      ASSERT_EQ(gs->goalRecord[0], gs->timeCount - 1) << config;
+    }
+    EXPECT_EQ(gs->ifInitialize, 1) << config;
+  }
+  {
+    // The values stay as read for the debug readout.
+    ScopedTempDir dir;
+    testing_support::WriteFile("config.txt", "SPEED 0\nCOURSE_WIDE 0\nCORNER_ARCH -5\n");
+    auto gs = NewState();
+    HardInput input;
+    Main_Proc(*gs, input);
+    EXPECT_EQ(gs->configVelocityMax, 0);
+    EXPECT_EQ(gs->configCourseViewWide, 0);
+    EXPECT_EQ(gs->configCornerArch, -5);
+    EXPECT_EQ(gs->carVelocity, 64);  // no top speed: the floor
+  }
+}
+
+TEST(BadSettings, TopSpeedRaisedFarStaysExact) {
+  // 300000 presses of S: 64-bit intermediates where 32 bits overflow.
+  ScopedTempDir dir;
+  auto gs = NewState();
+  HardInput input;
+  Main_Proc(*gs, input);
+  gs->carVelocityMax = 12000 + 300000 * 1000;
+  for (int f = 0; f < 2000; ++f) Main_Proc(*gs, input);
+  EXPECT_GT(gs->carVelocity, 64);
+  EXPECT_EQ(gs->carVelocityMax, 300012000 + 2000 * 1000);
+}
+
+}  // namespace
