@@ -1,39 +1,28 @@
-// Glyphs for the software context: the Japanese gothic and mincho faces
-// rasterised without anti-aliasing, cached per face, size and character.
+// Monochrome text through FreeType, sized by the platform's cell-height rule.
 #pragma once
 
-#include <cstdint>
-#include <string>
-#include <vector>
+#include "media/draw_context.h"
+#include "media/soft_raster.h"
+#include "media/soft_surface.h"
 
-namespace glyphs {
+namespace soft {
 
-enum class Face { Gothic, Mincho };
+enum class FaceKind { Gothic, Mincho };
 
-struct Glyph {
-  int left = 0;     // from the pen position to the bitmap's left edge
-  int top = 0;      // from the baseline up to the bitmap's top edge
-  int width = 0;
-  int rows = 0;
-  int advance = 0;  // whole pixels
-  std::vector<std::uint8_t> bits;  // one byte per pixel, 1 where inked
+// What a Font object keeps: resolved at CreateFont, cheap to make.
+struct FontChoice {
+  FaceKind face = FaceKind::Gothic;
+  int height = 0;  // as asked: >0 cell height, <0 em height, 0 default
+  bool italic = false;
 };
 
-// A face at a cell height (ascent plus descent) in pixels.
-struct Metrics {
-  bool available = false;
-  int ascent = 0;
-  int cellHeight = 0;
-};
+FontChoice ResolveFont(const FontRequest& request);
 
-Face FaceFor(const std::string& faceName);
-Metrics MetricsFor(Face face, int cellHeight);
-// Null when the face is missing or has no such character.
-const Glyph* GlyphFor(Face face, int cellHeight, bool italic, std::uint32_t codepoint);
+TextExtent MeasureText(const FontChoice& font, const char* text, int length);
 
-// Text bytes (ASCII, or Shift-JIS beyond it) to code points.
-std::vector<std::uint32_t> Decode(const char* text, int length);
+// Draws `length` bytes of `text` with the cell's top-left at (x, y): first,
+// when `box` is given, the cell box in its raw value, then the glyphs.
+void DrawText(const PaintTarget& ink, const PaintTarget* box, const FontChoice& font, int x, int y,
+              const char* text, int length);
 
-void Disable();
-
-}  // namespace glyphs
+}  // namespace soft

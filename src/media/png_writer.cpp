@@ -3,18 +3,18 @@
 #include <cstring>
 #include <vector>
 
-#include "media/glyphs.h"
 #include "media/soft_surface.h"
 
 bool WritePng(const SoftSurface& surface, const char* path) {
-  std::vector<std::uint8_t> rgb(static_cast<size_t>(kScreenWidth) * kScreenHeight * 3);
+  if (path == nullptr) return false;
+  std::vector<std::uint8_t> rgb(static_cast<std::size_t>(kScreenWidth) * kScreenHeight * 3);
+  std::uint8_t* out = rgb.data();
   for (int y = 0; y < kScreenHeight; ++y) {
     for (int x = 0; x < kScreenWidth; ++x) {
       const std::uint32_t c = surface.RgbAt(x, y);
-      std::uint8_t* p = &rgb[(static_cast<size_t>(y) * kScreenWidth + x) * 3];
-      p[0] = static_cast<std::uint8_t>(c >> 16);
-      p[1] = static_cast<std::uint8_t>(c >> 8);
-      p[2] = static_cast<std::uint8_t>(c);
+      *out++ = static_cast<std::uint8_t>(c >> 16);
+      *out++ = static_cast<std::uint8_t>(c >> 8);
+      *out++ = static_cast<std::uint8_t>(c);
     }
   }
   png_image image;
@@ -27,5 +27,3 @@ bool WritePng(const SoftSurface& surface, const char* path) {
   png_image_free(&image);
   return ok != 0;
 }
-
-void DisableFontsForTesting() { glyphs::Disable(); }

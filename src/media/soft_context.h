@@ -1,26 +1,29 @@
 // The software drawing context of a SoftSurface.
 #pragma once
 
-#include <string>
-
 #include "media/glyphs.h"
+#include "media/soft_raster.h"
 #include "media/soft_surface.h"
 
+// The opaque drawing objects of draw_context.h as the software context
+// makes them. Stock objects belong to the context and survive DeletePen and
+// DeleteFont, as the platform's stock objects do.
 struct Pen {
-  int width;
-  ColorRef color;
+  int width = 1;
+  ColorRef color = 0;
+  bool stock = false;
 };
 
 struct Font {
-  glyphs::Face face;
-  int height;
-  bool italic;
+  soft::FontChoice choice;
+  bool stock = false;
 };
 
 struct SoftSurface::Context final : DrawContext {
-  explicit Context(SoftSurface& s) : surface(s) {}
+  explicit Context(SoftSurface& owner);
 
-  // A fresh borrow starts from the platform's defaults.
+  // A fresh borrow starts from the platform's defaults; nothing selected in
+  // an earlier borrow carries over.
   void Reset();
 
   Pen* CreatePen(int width, ColorRef color) override;
@@ -31,31 +34,21 @@ struct SoftSurface::Context final : DrawContext {
   void DeleteFont(Font* font) override;
   void SetBkMode(BkMode mode) override { bkMode = mode; }
   void SetTextColor(ColorRef color) override { textColor = color; }
-  void MoveTo(int x, int y) override {
-    curX = x;
-    curY = y;
-  }
+  void MoveTo(int x, int y) override;
   void LineTo(int x, int y) override;
   void TextOut(int x, int y, const char* text, int length) override;
 
+  soft::PaintTarget Target(ColorRef color) const;
+
   SoftSurface& surface;
-  bool borrowed = false;
-  Pen defaultPen{1, RGBRef(0, 0, 0)};
-  Font defaultFont{glyphs::Face::Gothic, 16, false};
-  Pen* pen = &defaultPen;
-  Font* font = &defaultFont;
+  bool out = false;
+  Pen stockPen;
+  Font stockFont;
+  Pen* pen = &stockPen;
+  Font* font = &stockFont;
   BkMode bkMode = BkMode::Opaque;
-  ColorRef textColor = RGBRef(0, 0, 0);
   ColorRef bkColor = RGBRef(255, 255, 255);
+  ColorRef textColor = RGBRef(0, 0, 0);
   int curX = 0;
   int curY = 0;
 };
-
-// Line rasterisers, exposed for the tests.
-namespace raster {
-// A one-pixel line as the platform draws it: every pixel from the start
-// along the major axis, the end point itself left out.
-void CosmeticLine(SoftSurface& s, int x1, int y1, int x2, int y2, std::uint32_t raw);
-// A stroke of the given width with round ends.
-void WideLine(SoftSurface& s, int x1, int y1, int x2, int y2, int width, std::uint32_t raw);
-}  // namespace raster

@@ -1,86 +1,81 @@
 #include "media/soft_surface.h"
 
+#include <algorithm>
 #include <cassert>
-#include <cstring>
 
 #include "media/soft_context.h"
+#include "media/soft_raster.h"
+
+std::uint32_t RawFromColor(PixelFormat format, ColorRef color) {
+  const std::uint32_t red = color & 0xFF;
+  const std::uint32_t green = (color >> 8) & 0xFF;
+  const std::uint32_t blue = (color >> 16) & 0xFF;
+  if (format == PixelFormat::Rgb565) return (red >> 3) << 11 | (green >> 2) << 5 | (blue >> 3);
+  return red << 16 | green << 8 | blue;
+}
+
+std::uint32_t RgbFromRaw(PixelFormat format, std::uint32_t raw) {
+  if (format == PixelFormat::Xrgb8888) return raw & 0xFFFFFF;
+  const std::uint32_t red = (raw >> 11) & 0x1F;
+  const std::uint32_t green = (raw >> 5) & 0x3F;
+  const std::uint32_t blue = raw & 0x1F;
+  return (red << 3 | red >> 2) << 16 | (green << 2 | green >> 4) << 8 | (blue << 3 | blue >> 2);
+}
 
 SoftSurface::SoftSurface(PixelFormat format)
-    : format_(format),
-      pixels_(static_cast<size_t>(kScreenWidth) * kScreenHeight * (format == PixelFormat::Rgb565 ? 2 : 4), 0),
-      context_(std::make_unique<Context>(*this)) {}
+    : format_(format), context_(std::make_unique<Context>(*this)) {
+  constexpr std::size_t kPixels = static_cast<std::size_t>(kScreenWidth) * kScreenHeight;
+  if (format_ == PixelFormat::Rgb565) {
+    pixels16_.assign(kPixels, 0);
+  } else {
+    pixels32_.assign(kPixels, 0);
+  }
+}
 
 SoftSurface::~SoftSurface() = default;
 
-bool SoftSurface::borrowed() const { return context_->borrowed; }
-
+// The surface is locked while its context is out: a second borrow is a
+// fault in the caller.
 DrawContext* SoftSurface::GetDC() {
-  // The surface is locked while its context is out: a second borrow is a
-  // fault in the caller.
-  assert(!context_->borrowed && "back buffer context borrowed twice");
-  if (context_->borrowed) return nullptr;
+  assert(!context_->out && "back buffer context borrowed twice");
+  if (context_->out) return nullptr;
   context_->Reset();
-  context_->borrowed = true;
+  context_->out = true;
   return context_.get();
 }
 
 void SoftSurface::ReleaseDC(DrawContext* dc) {
-  if (dc == context_.get()) context_->borrowed = false;
+  if (dc == nullptr) return;
+  assert(dc == context_.get() && context_->out && "ReleaseDC of a context that is not out");
+  if (dc == context_.get()) context_->out = false;
 }
 
 void SoftSurface::ColorFill(std::uint32_t raw) {
+  assert(!context_->out && "ColorFill while the back buffer context is borrowed");
+  if (context_->out) return;
   if (format_ == PixelFormat::Rgb565) {
-    const auto v = static_cast<std::uint16_t>(raw & 0xFFFF);
-    auto* p = reinterpret_cast<std::uint16_t*>(pixels_.data());
-    std::fill(p, p + kScreenWidth * kScreenHeight, v);
+    std::fill(pixels16_.begin(), pixels16_.end(), static_cast<std::uint16_t>(raw));
   } else {
-    auto* p = reinterpret_cast<std::uint32_t*>(pixels_.data());
-    std::fill(p, p + kScreenWidth * kScreenHeight, raw);
+    std::fill(pixels32_.begin(), pixels32_.end(), raw);
   }
 }
+
+bool SoftSurface::borrowed() const { return context_->out; }
 
 std::uint32_t SoftSurface::RawAt(int x, int y) const {
-  const size_t i = static_cast<size_t>(y) * kScreenWidth + static_cast<size_t>(x);
-  if (format_ == PixelFormat::Rgb565) return reinterpret_cast<const std::uint16_t*>(pixels_.data())[i];
-  return reinterpret_cast<const std::uint32_t*>(pixels_.data())[i];
+  if (x < 0 || x >= kScreenWidth || y < 0 || y >= kScreenHeight) return 0;
+  const std::size_t i = static_cast<std::size_t>(y) * kScreenWidth + static_cast<std::size_t>(x);
+  return format_ == PixelFormat::Rgb565 ? pixels16_[i] : pixels32_[i];
 }
 
-std::uint32_t SoftSurface::RgbAt(int x, int y) const {
-  const std::uint32_t raw = RawAt(x, y);
-  if (format_ == PixelFormat::Xrgb8888) return raw & 0xFFFFFF;
-  // Widen 5 and 6 bits to 8 by repeating their top bits, so white stays white.
-  const std::uint32_t r5 = (raw >> 11) & 31, g6 = (raw >> 5) & 63, b5 = raw & 31;
-  const std::uint32_t r = (r5 << 3) | (r5 >> 2), g = (g6 << 2) | (g6 >> 4), b = (b5 << 3) | (b5 >> 2);
-  return (r << 16) | (g << 8) | b;
-}
+std::uint32_t SoftSurface::RgbAt(int x, int y) const { return RgbFromRaw(format_, RawAt(x, y)); }
 
-std::uint32_t SoftSurface::RawOf(ColorRef color) const {
-  const std::uint32_t r = color & 0xFF, g = (color >> 8) & 0xFF, b = (color >> 16) & 0xFF;
-  if (format_ == PixelFormat::Rgb565) return ((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3);
-  return (r << 16) | (g << 8) | b;
-}
+std::uint32_t SoftSurface::RawOf(ColorRef color) const { return RawFromColor(format_, color); }
 
 void SoftSurface::Span(int x0, int x1, int y, std::uint32_t raw) {
-  if (y < 0 || y >= kScreenHeight) return;
-  x0 = std::max(x0, 0);
-  x1 = std::min(x1, kScreenWidth - 1);
-  if (x0 > x1) return;
-  const size_t row = static_cast<size_t>(y) * kScreenWidth;
-  if (format_ == PixelFormat::Rgb565) {
-    auto* p = reinterpret_cast<std::uint16_t*>(pixels_.data()) + row;
-    std::fill(p + x0, p + x1 + 1, static_cast<std::uint16_t>(raw));
-  } else {
-    auto* p = reinterpret_cast<std::uint32_t*>(pixels_.data()) + row;
-    std::fill(p + x0, p + x1 + 1, raw);
-  }
+  soft::PaintTarget target = context_->Target(0);
+  target.raw = raw;
+  soft::FillSpan(target, y, x0, x1);
 }
 
-void SoftSurface::Plot(int x, int y, std::uint32_t raw) {
-  if (x < 0 || y < 0 || x >= kScreenWidth || y >= kScreenHeight) return;
-  const size_t i = static_cast<size_t>(y) * kScreenWidth + static_cast<size_t>(x);
-  if (format_ == PixelFormat::Rgb565) {
-    reinterpret_cast<std::uint16_t*>(pixels_.data())[i] = static_cast<std::uint16_t>(raw);
-  } else {
-    reinterpret_cast<std::uint32_t*>(pixels_.data())[i] = raw;
-  }
-}
+void SoftSurface::Plot(int x, int y, std::uint32_t raw) { Span(x, x, y, raw); }

@@ -23,23 +23,34 @@ class SoftSurface final : public Surface {
   SoftSurface(const SoftSurface&) = delete;
   SoftSurface& operator=(const SoftSurface&) = delete;
 
+  // A second GetDC while the context is out asserts in debug builds and
+  // returns null otherwise. Each borrow starts from the default state: a
+  // one-pixel black pen, the default font, opaque white text background,
+  // black text, current position (0, 0).
   DrawContext* GetDC() override;
+  // Null is ignored; anything but the context that is out asserts.
   void ReleaseDC(DrawContext* dc) override;
-  // Takes the low 16 bits of `raw` in Rgb565, the low 32 in Xrgb8888.
+  // Takes the low 16 bits of `raw` in Rgb565, the low 32 in Xrgb8888. Like a
+  // locked surface it refuses, asserting in debug builds, while the context
+  // is out.
   void ColorFill(std::uint32_t raw) override;
 
   PixelFormat format() const { return format_; }
   int bytesPerPixel() const { return format_ == PixelFormat::Rgb565 ? 2 : 4; }
   int pitch() const { return kScreenWidth * bytesPerPixel(); }
-  const std::uint8_t* pixels() const { return pixels_.data(); }
+  const std::uint8_t* pixels() const {
+    return format_ == PixelFormat::Rgb565
+               ? reinterpret_cast<const std::uint8_t*>(pixels16_.data())
+               : reinterpret_cast<const std::uint8_t*>(pixels32_.data());
+  }
   bool borrowed() const;
 
-  // Raw pixel value at (x, y) in the surface's format.
+  // Raw pixel value at (x, y) in the surface's format; 0 off the surface.
   std::uint32_t RawAt(int x, int y) const;
   // The pixel at (x, y) as 8-bit red, green, blue (0xRRGGBB).
   std::uint32_t RgbAt(int x, int y) const;
 
- // Pixel writers for the drawing context, clipped to the surface.
+  // Pixel writers, clipped to the surface; Span takes x0..x1 inclusive.
   std::uint32_t RawOf(ColorRef color) const;
   void Span(int x0, int x1, int y, std::uint32_t raw);
   void Plot(int x, int y, std::uint32_t raw);
@@ -48,11 +59,36 @@ class SoftSurface final : public Surface {
 
  private:
   PixelFormat format_;
-  std::vector<std::uint8_t> pixels_;
+  // One of the two holds the pixels row by row; the other stays empty.
+  std::vector<std::uint16_t> pixels16_;
+  std::vector<std::uint32_t> pixels32_;
   std::unique_ptr<Context> context_;
 };
 
-// Makes text draw nothing, as on a machine without the game's fonts.
+// A colour as a raw pixel value of `format` (565 keeps the high bits).
+std::uint32_t RawFromColor(PixelFormat format, ColorRef color);
+// A raw pixel value as 0xRRGGBB; 565 repeats its top bits downward so that
+// full intensity reads as 255.
+std::uint32_t RgbFromRaw(PixelFormat format, std::uint32_t raw);
+
+// The box TextOut fills for `length` bytes of `text` in the font `request`
+// asks for: the sum of the glyph advances and the character cell's height.
+// Both are 0 when there is no font to draw with.
+struct TextExtent {
+  int width = 0;
+  int height = 0;
+};
+TextExtent MeasureText(const FontRequest& request, const char* text, int length);
+
+// True when text can be drawn: a font file was found and fonts are not
+// disabled. The files are looked for on first use.
+bool FontsAvailable();
+
+// Makes text behave as if no font file existed (true), or look for the files
+// again (false). Drops every cached glyph; fonts created before the call
+// must not be drawn with after it.
+void SetFontsDisabled(bool disabled);
+// The same as SetFontsDisabled(true).
 void DisableFontsForTesting();
 
 // Writes the surface as a 640x480 RGB PNG. Returns false when the file
