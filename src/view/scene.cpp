@@ -1,4 +1,4 @@
-#include <cmath>
+#include <array>
 
 #include "view/view.h"
 
@@ -76,15 +76,19 @@ void MainLoopViewDrawScene(GameState& gs) {
     MainLoopViewDrawGhost(gs, nullptr);
     return;
   }
+  // Both passes walk the same steps: work them out once.
+  std::array<Step, kViewSteps> steps;
+  for (int i = 0; i < kViewSteps; ++i) steps[i] = StepAt(gs, i);
+
   Pen* black = dc->CreatePen(1, RGBRef(0, 0, 0));
   Pen* kept = dc->SelectPen(black);
-  for (int i = 0; i < kViewSteps; ++i) DrawBlackStep(*dc, gs, StepAt(gs, i));
+  for (const Step& st : steps) DrawBlackStep(*dc, gs, st);
   dc->SelectPen(kept);
   dc->DeletePen(black);
 
   Pen* white = dc->CreatePen(1, RGBRef(255, 255, 255));
   kept = dc->SelectPen(white);
-  for (int i = 0; i < kViewSteps; ++i) DrawCentreDash(*dc, StepAt(gs, i));
+  for (const Step& st : steps) DrawCentreDash(*dc, st);
   // The ghost marker is drawn with the white pen still selected.
   MainLoopViewDrawGhost(gs, dc);
   dc->SelectPen(kept);

@@ -10,9 +10,6 @@
 // back buffer.
 #include <charconv>
 #include <cstdio>
-#include <cstring>
-#include <iostream>
-#include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
