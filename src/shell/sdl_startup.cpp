@@ -1,9 +1,26 @@
 #include "shell/sdl_startup.h"
 
 #include <SDL.h>
+#include <strings.h>
+
+#include <cstring>
 
 #include "media/sdl_sound.h"
 #include "shell/sdl_events.h"
+
+namespace {
+
+// Without a display SDL falls back to drivers that show nothing. Asked for
+// by name (the tests do) they are fine; picked by SDL they mean no display.
+bool ShowsAPicture() {
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if (driver == nullptr) return false;
+  if (std::strcmp(driver, "offscreen") != 0 && std::strcmp(driver, "dummy") != 0) return true;
+  const char* asked = SDL_getenv("SDL_VIDEODRIVER");
+  return asked != nullptr && strcasestr(asked, driver) != nullptr;
+}
+
+}  // namespace
 
 bool StartSdl() {
   InstallSdlMessageBox();
@@ -11,6 +28,10 @@ bool StartSdl() {
   // the window has the keyboard.
   SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
   if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) return false;
+  if (!ShowsAPicture()) {
+    SDL_Quit();
+    return false;
+  }
   SDL_InitSubSystem(SDL_INIT_JOYSTICK);
   return true;
 }
