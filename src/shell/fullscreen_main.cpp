@@ -40,15 +40,10 @@ int main() {
 
   SDL_Rect desktop{0, 0, 640, 480};
   SDL_GetDisplayBounds(0, &desktop);
-  SDL_Window* window = SDL_CreateWindow("DEFAULT", desktop.x, desktop.y, desktop.w, desktop.h,
-                                        SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN);
-  if (window == nullptr) {
-    ShowMessage(nullptr, kDisplayStartFailed, "");
-    SDL_Quit();
+  if (!OpenGameWindow(*gs, queue, procedure,
+                      {"DEFAULT", desktop.x, desktop.y, desktop.w, desktop.h, SDL_WINDOW_BORDERLESS})) {
     return 1;
   }
-  gs->hwnd = queue.CreateWindow(procedure, window, [window] { SDL_DestroyWindow(window); });
-  SDL_ShowWindow(window);
   SdlEventSource events(gs->hwnd, input);
   queue.SetEventSource(&events);
 

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "media/sdl_sound.h"
+#include "shell/error_report.h"
 #include "shell/sdl_events.h"
 
 namespace {
@@ -33,6 +34,21 @@ bool StartSdl() {
     return false;
   }
   SDL_InitSubSystem(SDL_INIT_JOYSTICK);
+  return true;
+}
+
+bool OpenGameWindow(GameState& gs, MessageQueue& queue, WindowProcedure& procedure,
+                    const GameWindowShape& shape) {
+  // Hidden until the queue knows it, so its first events find their procedure.
+  SDL_Window* window = SDL_CreateWindow(shape.title, shape.x, shape.y, shape.width, shape.height,
+                                        shape.flags | SDL_WINDOW_HIDDEN);
+  if (window == nullptr) {
+    ShowMessage(nullptr, kDisplayStartFailed, "");
+    SDL_Quit();
+    return false;
+  }
+  gs.hwnd = queue.CreateWindow(procedure, window, [window] { SDL_DestroyWindow(window); });
+  SDL_ShowWindow(window);
   return true;
 }
 

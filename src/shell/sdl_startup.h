@@ -12,6 +12,17 @@ inline constexpr const char kSoundStartFailed[] = "ダイレクトサウンド�
 // is no display to be had; joysticks are optional.
 bool StartSdl();
 
+// Makes the program's window, hands it to the queue with its procedure and
+// shows it; the game's window handle goes to `gs.hwnd`. False, with the
+// display's message shown and SDL ended, when no window can be had.
+struct GameWindowShape {
+  const char* title;
+  int x, y, width, height;
+  unsigned flags;  // SDL window flags beside hidden-until-ready
+};
+bool OpenGameWindow(GameState& gs, MessageQueue& queue, WindowProcedure& procedure,
+                    const GameWindowShape& shape);
+
 // The window system's side of the devices: cursor, minimising, and the
 // release operations of the program's own display device.
 class SdlShellDevices final : public ShellDevices {

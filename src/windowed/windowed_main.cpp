@@ -44,15 +44,10 @@ int main() {
 
   // The size asked for is the client area's; without a sizing border the
   // window keeps it.
-  SDL_Window* window = SDL_CreateWindow(kAppName, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
-                                        640, 480, SDL_WINDOW_HIDDEN);
-  if (window == nullptr) {
-    ShowMessage(nullptr, kDisplayStartFailed, "");
-    SDL_Quit();
+  if (!OpenGameWindow(*gs, queue, procedure,
+                      {kAppName, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, 640, 480, 0})) {
     return 1;
   }
-  gs->hwnd = queue.CreateWindow(procedure, window, [window] { SDL_DestroyWindow(window); });
-  SDL_ShowWindow(window);
   SdlEventSource events(gs->hwnd, input);
   queue.SetEventSource(&events);
 
