@@ -6,7 +6,8 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config
   googletest libgtest-dev libbenchmark-dev
-  clang
+  clang libclang-rt-14-dev
+  g++-mingw-w64-x86-64 wine wine64 fonts-wine
   libsdl2-dev libfreetype-dev libpng-dev
   fonts-ipafont-gothic fonts-ipafont-mincho
   xvfb xdotool x11-utils openbox imagemagick

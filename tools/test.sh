@@ -16,5 +16,8 @@ cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DRACER_SANITIZE=ON
 cmake --build build-sanitize -j"$jobs"
 ctest --test-dir build-sanitize --output-on-failure -j"$jobs"
 
+# The Windows programs, cross-compiled and tested under Wine.
+bash tools/test-windows.sh
+
 # The benchmarks as a smoke test: they must run; no time is asserted.
 build/bin/frame_bench --benchmark_min_time=0.05

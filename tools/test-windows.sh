@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Builds the Windows programs with mingw-w64 (build-win) and tests them under
+# Wine, in a private X server with a fresh Wine prefix: both programs start,
+# show the road, react to keys, end with status 0 on Escape and on the close
+# button and with status 1 and both messages without a sound device; the
+# Windows layer's own checks; and the pictures GDI draws against the
+# software back buffer's (a host build in build-h7 draws those).
+# Installs nothing: tools/install-deps.sh provides what it needs.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+repo=$PWD
+wine_dir=$repo/tests/wine
+build_win=${RACER_BUILD_WIN:-$repo/build-win}
+build_host=${RACER_BUILD_HOST:-$repo/build-h7}
+jobs=$(nproc)
+[ "$jobs" -gt 2 ] && jobs=2
+
+source "$wine_dir/env.sh"
+wine_need cmake x86_64-w64-mingw32-g++ wine wineserver Xvfb xdotool xwininfo import convert gcc iconv ||
+  exit 1
+
+set -e
+cmake -S . -B "$build_win" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+  -DCMAKE_BUILD_TYPE=Release
+cmake --build "$build_win" -j"$jobs"
+cmake -S . -B "$build_host" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRACER_SANITIZE=OFF -DRACER_BUILD_TESTS=OFF \
+  -DRACER_GDI_COMPARE=ON
+cmake --build "$build_host" -j"$jobs" --target racer_sim gdi_compare
+set +e
+
+bin=$build_win/bin
+host_bin=$build_host/bin
+failures=0
+source "$wine_dir/program_tests.sh"
+source "$wine_dir/picture_tests.sh"
+trap wine_teardown EXIT
+wine_setup "$build_win" || exit 1
+
+run_program_tests
+run_picture_tests
+
+echo
+echo "pictures and reports: $wine_root/pictures, screenshots: $wine_root/logs"
+if [ "$failures" -gt 0 ]; then
+  echo "$failures Windows test(s) failed"
+  exit 1
+fi
+echo "all Windows tests passed"
