@@ -16,6 +16,10 @@ cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DRACER_SANITIZE=ON
 cmake --build build-sanitize -j"$jobs"
 ctest --test-dir build-sanitize --output-on-failure -j"$jobs"
 
+# The file readers, the script parser and whole runs under libFuzzer: a
+# minute each, two for the whole run. A failing input is kept as a test.
+bash tools/fuzz.sh --all 60
+
 # The Windows programs, cross-compiled and tested under Wine.
 bash tools/test-windows.sh
 

@@ -45,5 +45,12 @@ void MainLoopCarForward(GameState& gs) {
   const i64 k = i64{gs.carLRPosition} / 1024 / 100;
   const i64 s = i64{gs.courseSlide} / 50;
   const i64 x = Mul(k, s) / 1024;
-  gs.carPosition = arith::Sat32(Add(gs.carPosition, Div(Mul(Add(x, 1), gs.carVelocity), 10)));
+  // The sum is exact in 64 bits. Extreme settings can make the advance
+  // reach past the 32-bit range; whole laps are taken off then rather than
+  // holding the position at the limit, where the car would stand still
+  // whatever its speed. The goal phase brings it into the lap.
+  i64 next = Add(gs.carPosition, Div(Mul(Add(x, 1), gs.carVelocity), 10));
+  if (next > arith::kI32Max) next = (next - 1) % kLapUnits + 1 + kLapUnits;
+  if (next < arith::kI32Min) next %= kLapUnits;  // -819199 to 0
+  gs.carPosition = static_cast<std::int32_t>(next);
 }

@@ -23,11 +23,19 @@ void MainLoopGoalRecord(GameState& gs) {
 }
 
 void MainLoopGoal(GameState& gs) {
+  // Extreme settings can throw the car more than a lap in one frame, even
+  // backwards past the start line. The position is brought back into the
+  // lap (1 to 819200) by whole laps, so that the view and the course
+  // readers always see a position on the course; only a forward pass
+  // counts, and only as one goal per frame.
+  if (gs.carPosition < 1) {
+    gs.carPosition = static_cast<std::int32_t>(kLapUnits - (-static_cast<long long>(gs.carPosition)) % kLapUnits);
+  }
   if (gs.carPosition <= kLapUnits) {
     gs.goalRecord[0] = gs.timeCount;
     return;
   }
-  gs.carPosition -= kLapUnits;
+  gs.carPosition = (gs.carPosition - 1) % kLapUnits + 1;
   MainLoopGoalRecord(gs);
   // Clear the 300 positions after the finished lap, so that a slower next
   // lap replays a ghost far behind rather than stale entries. A lap longer

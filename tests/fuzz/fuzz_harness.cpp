@@ -1,0 +1,298 @@
+#include "fuzz_harness.h"
+
+#include <stdlib.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "data/files.h"
+#include "frame_checks.h"
+#include "input_script.h"
+#include "media/primitives.h"
+#include "media/soft_surface.h"
+#include "shell/main_proc.h"
+#include "trace.h"
+
+namespace fuzz {
+namespace {
+
+using i64 = std::int64_t;
+
+bool WriteWholeFile(const char* name, std::string_view data) {
+  std::FILE* file = std::fopen(name, "wb");
+  if (file == nullptr) return false;
+  const bool written = data.empty() || std::fwrite(data.data(), 1, data.size(), file) == data.size();
+  return std::fclose(file) == 0 && written;
+}
+
+// True when the two states differ anywhere outside the bytes [begin, end).
+bool ChangedOutside(const GameState& a, const GameState& b, std::size_t begin, std::size_t end) {
+  const auto* pa = reinterpret_cast<const unsigned char*>(&a);
+  const auto* pb = reinterpret_cast<const unsigned char*>(&b);
+  return std::memcmp(pa, pb, begin) != 0 || std::memcmp(pa + end, pb + end, sizeof(GameState) - end) != 0;
+}
+
+std::string Fail(const char* what, long long index = -1, long long value = 0) {
+  char text[200];
+  if (index >= 0) {
+    std::snprintf(text, sizeof text, "%s (at %lld, value %lld)", what, index, value);
+  } else {
+    std::snprintf(text, sizeof text, "%s", what);
+  }
+  return text;
+}
+
+std::string FrameToText(const ScriptFrame& frame) {
+  static constexpr const char* kNames[] = {"LEFT", "RIGHT", "UP", "DOWN", "B", "S", "D", "M", "G", "O", "I", "C"};
+  std::string text;
+  for (int bit = 0; bit < 12; ++bit) {
+    if ((frame.held >> bit) & 1) text += std::string(kNames[bit]) + " ";
+    if ((frame.tapped >> bit) & 1) text += "+" + std::string(kNames[bit]) + " ";
+  }
+  text += "JX=" + std::to_string(frame.joyX) + " JB=" + std::to_string(frame.joyButtons);
+  return text;
+}
+
+bool SameFrame(const ScriptFrame& a, const ScriptFrame& b) {
+  return a.held == b.held && a.tapped == b.tapped && a.joyX == b.joyX && a.joyButtons == b.joyButtons;
+}
+
+// The script line by line, so that one bad line costs only its own frame
+// (played with nothing pressed) rather than the whole script.
+std::vector<ScriptFrame> LenientFrames(std::string_view script) {
+  std::vector<ScriptFrame> frames;
+  while (!script.empty()) {
+    const std::size_t newline = script.find('\n');
+    const std::string line(script.substr(0, newline));
+    script = newline == std::string_view::npos ? std::string_view() : script.substr(newline + 1);
+    ScriptParseResult parsed = ParseInputScript(line);
+    frames.push_back(parsed.ok && parsed.frames.size() == 1 ? parsed.frames[0] : ScriptFrame{});
+  }
+  return frames;
+}
+
+std::FILE* NullSink() {
+  static std::FILE* sink = std::fopen("/dev/null", "wb");
+  return sink;
+}
+
+
+// The states the readers fill are large; they are made once and only the
+// fields a reader may write are reset between inputs, while the rest must
+// stay as zero as it started.
+struct ReaderStates {
+  std::unique_ptr<GameState> zero = std::make_unique<GameState>();
+  std::unique_ptr<GameState> first = std::make_unique<GameState>();
+  std::unique_ptr<GameState> second = std::make_unique<GameState>();
+};
+
+// One set per reader, so that either may run after the other.
+ReaderStates& SettingsStates() {
+  static ReaderStates states;
+  return states;
+}
+
+ReaderStates& CourseStates() {
+  static ReaderStates states;
+  return states;
+}
+
+void ResetRange(GameState& gs, std::size_t begin, std::size_t end) {
+  std::memset(reinterpret_cast<unsigned char*>(&gs) + begin, 0, end - begin);
+}
+
+}  // namespace
+
+std::string RunSettings(std::string_view data) {
+  if (!WriteWholeFile("config.txt", data)) return "cannot write config.txt";
+  const std::size_t begin = offsetof(GameState, configDevice);
+  const std::size_t end = offsetof(GameState, noConfigFileFlag) + sizeof(std::int32_t);
+  ReaderStates& st = SettingsStates();
+  GameState& gs = *st.first;
+  GameState& again = *st.second;
+  ResetRange(gs, begin, end);
+  ResetRange(again, begin, end);
+  InitializeConfig(gs);
+  if (gs.noConfigFileFlag != 0) return Fail("config.txt was there but counted as missing");
+  if (gs.configRidgeRail > 1000) return Fail("RIDGE_RAIL above 1000 after reading", 0, gs.configRidgeRail);
+  if (ChangedOutside(gs, *st.zero, begin, end)) return Fail("reading the settings wrote outside the settings");
+
+  // Reading the same file a second time must give the same settings: the
+  // reader keeps nothing from one file to the next.
+  InitializeConfig(again);
+  if (std::memcmp(&gs, &again, sizeof(GameState)) != 0) return Fail("a second read differs");
+  return {};
+}
+
+std::string RunCourse(std::string_view data) {
+  if (!WriteWholeFile("map.txt", data)) return "cannot write map.txt";
+  constexpr std::int32_t kArch = 2;
+  const std::size_t begin = offsetof(GameState, mapDataX);
+  const std::size_t end = offsetof(GameState, noMapFileFlag) + sizeof(std::int32_t);
+  ReaderStates& st = CourseStates();
+  GameState* gs = st.first.get();
+  GameState* raw = st.second.get();
+  ResetRange(*gs, begin, end);
+  ResetRange(*raw, begin, end);
+  gs->configCornerArch = kArch;
+  InitializeMap(*gs);
+  // With a step limit no pair can exceed, smoothing changes nothing: what
+  // is left is the table as read, filled and held to the value limit.
+  raw->configCornerArch = INT32_MAX;
+  InitializeMap(*raw);
+  gs->configCornerArch = 0;
+  raw->configCornerArch = 0;
+
+  if (gs->noMapFileFlag != 0) return Fail("map.txt was there but counted as missing");
+  if (ChangedOutside(*gs, *st.zero, begin, end)) return Fail("reading the course wrote outside the course");
+
+  const std::int32_t* m = gs->mapDataX;
+  const std::int32_t* r = raw->mapDataX;
+  i64 sum = 0;
+  i64 rawSum = 0;
+  bool rawSmooth = true;
+  for (int i = 0; i < kCourseSections; ++i) {
+    if (m[i + kCourseSections] != m[i]) return Fail("second copy differs from the first", i, m[i + kCourseSections]);
+    if (r[i + kCourseSections] != r[i]) return Fail("unsmoothed second copy differs", i, r[i + kCourseSections]);
+    if (m[i] < -kCourseValueLimit || m[i] > kCourseValueLimit) return Fail("value beyond the limit", i, m[i]);
+    if (r[i] < -kCourseValueLimit || r[i] > kCourseValueLimit) return Fail("raw value beyond the limit", i, r[i]);
+    if (r[i] == kUnsetSection) return Fail("section left unset", i, r[i]);
+    if (i >= 1 && i <= kCourseSections - 2) {
+      const i64 step = i64{m[i]} - m[i - 1];
+      if (step > kArch || step < -kArch) return Fail("neighbours differ by more than CORNER_ARCH", i, step);
+      const i64 rawStep = i64{r[i]} - r[i - 1];
+      if (rawStep > kArch || rawStep < -kArch) rawSmooth = false;
+    }
+    sum += m[i];
+    rawSum += r[i];
+  }
+  if (sum != rawSum) return Fail("smoothing changed the course's total bend", 0, sum - rawSum);
+  if (rawSmooth && std::memcmp(m, r, sizeof gs->mapDataX) != 0) return Fail("smoothing changed a smooth course");
+  return {};
+}
+
+std::string RunScript(std::string_view data) {
+  const std::string text(data);
+  const ScriptParseResult parsed = ParseInputScript(text);
+  std::size_t lines = 0;
+  for (char c : text) lines += c == '\n';
+  if (!text.empty() && text.back() != '\n') ++lines;
+  if (!parsed.ok) {
+    if (!parsed.frames.empty()) return Fail("failed parse kept frames");
+    if (parsed.error.empty()) return Fail("failed parse without a message");
+    if (parsed.errorLine < 1 || static_cast<std::size_t>(parsed.errorLine) > lines) {
+      return Fail("error line outside the script", parsed.errorLine, static_cast<long long>(lines));
+    }
+    return {};
+  }
+  if (parsed.frames.size() != lines) return Fail("frames are not one a line", static_cast<long long>(lines), 0);
+
+  std::string rewritten;
+  for (const ScriptFrame& f : parsed.frames) {
+    if (f.joyX > 65535) return Fail("JX beyond 65535", 0, f.joyX);
+    if (f.joyButtons > 15) return Fail("JB beyond 15", 0, f.joyButtons);
+    if (f.held >= (1u << 12) || f.tapped >= (1u << 12)) return Fail("key bit beyond the twelve keys");
+    rewritten += FrameToText(f) + "\n";
+  }
+  // The frames written out again read back the same.
+  const ScriptParseResult again = ParseInputScript(rewritten);
+  if (!again.ok || again.frames.size() != parsed.frames.size()) return Fail("rewritten script does not parse");
+  for (std::size_t i = 0; i < parsed.frames.size(); ++i) {
+    if (!SameFrame(parsed.frames[i], again.frames[i])) return Fail("rewritten frame differs", static_cast<long long>(i));
+  }
+
+  // Played back, the keys answer only with their two state bits, and a
+  // tapped key reports its press once per frame.
+  static constexpr int kKeys[] = {VK_LEFT_KEY, VK_RIGHT_KEY, VK_UP_KEY, VK_DOWN_KEY, VK_B_KEY, VK_S_KEY,
+                                  VK_D_KEY,    VK_M_KEY,     VK_G_KEY,  VK_O_KEY,    VK_I_KEY, VK_C_KEY};
+  ScriptInput input(parsed.frames);
+  for (std::size_t i = 0; i < parsed.frames.size() && i < 4096; ++i) {
+    input.BeginFrame(static_cast<long long>(i) + 1);
+    for (int bit = 0; bit < 12; ++bit) {
+      const std::uint16_t first = input.GetAsyncKeyState(kKeys[bit]);
+      const std::uint16_t second = input.GetAsyncKeyState(kKeys[bit]);
+      if ((first | second) & ~(kKeyDownNow | kKeyWentDown)) return Fail("key answer with stray bits");
+      if (second & kKeyWentDown) return Fail("a press reported twice in one frame", static_cast<long long>(i));
+      const bool tapped = (parsed.frames[i].tapped >> bit) & 1;
+      if (tapped && !(first & kKeyWentDown)) return Fail("a tapped key not reported", static_cast<long long>(i));
+      const bool held = (parsed.frames[i].held >> bit) & 1;
+      if (held != ((first & kKeyDownNow) != 0)) return Fail("held key misreported", static_cast<long long>(i));
+    }
+    JoystickInfo info;
+    if (!input.JoyGetPos(info) || info.xPos != parsed.frames[i].joyX || info.buttons != parsed.frames[i].joyButtons) {
+      return Fail("joystick misreported", static_cast<long long>(i));
+    }
+  }
+  return {};
+}
+
+RunParts SplitRunInput(std::string_view data) {
+  RunParts parts;
+  std::size_t cut = data.find(kPartSeparator);
+  parts.settings = std::string(data.substr(0, cut));
+  if (cut == std::string_view::npos) return parts;
+  data.remove_prefix(cut + kPartSeparator.size());
+  cut = data.find(kPartSeparator);
+  parts.course = std::string(data.substr(0, cut));
+  if (cut == std::string_view::npos) return parts;
+  parts.script = std::string(data.substr(cut + kPartSeparator.size()));
+  return parts;
+}
+
+std::string JoinRunInput(const RunParts& parts) {
+  return parts.settings + std::string(kPartSeparator) + parts.course + std::string(kPartSeparator) + parts.script;
+}
+
+std::string RunWhole(std::string_view data, int frames) {
+  const RunParts parts = SplitRunInput(data);
+  if (!WriteWholeFile("config.txt", parts.settings) || !WriteWholeFile("map.txt", parts.course)) {
+    return "cannot write the data files";
+  }
+  std::vector<ScriptFrame> script = LenientFrames(parts.script);
+  const long long scriptFrames = static_cast<long long>(script.size());
+  ScriptInput input(std::move(script));
+
+  auto gs = std::make_unique<GameState>();
+  SoftSurface back16(PixelFormat::Rgb565);
+  SoftSurface back32(PixelFormat::Xrgb8888);
+  // The full-screen program starts the shade at 0, the windowed one at 255.
+  gs->dispColor = data.size() % 2 == 0 ? 255 : 0;
+  frame_checks::Baseline baseline;
+  for (long long f = 1; f <= frames; ++f) {
+    // A short script plays again from its start.
+    input.BeginFrame(scriptFrames > 0 ? (f - 1) % scriptFrames + 1 : f);
+    const bool fullscreen = f % 2 == 1;
+    gs->DDBack = fullscreen ? static_cast<Surface*>(&back16) : static_cast<Surface*>(&back32);
+    if (fullscreen) {
+      DD_BackInit(*gs);
+    } else {
+      windowed::DD_BackInit(*gs);
+    }
+    Main_Proc(*gs, input);
+    if (back16.borrowed() || back32.borrowed()) return Fail("back buffer context still out after the frame", f);
+    if (f == 1) baseline = frame_checks::TakeBaseline(*gs);
+    if (std::string broken = frame_checks::CheckFrame(*gs, baseline, f); !broken.empty()) return broken;
+    if (std::FILE* sink = NullSink()) WriteTraceRow(sink, f, *gs, true);
+  }
+  return {};
+}
+
+WorkDir::WorkDir() {
+  char pattern[] = "/tmp/racer_fuzz_XXXXXX";
+  const char* made = ::mkdtemp(pattern);
+  path_ = made != nullptr ? made : std::filesystem::temp_directory_path();
+  previous_ = std::filesystem::current_path();
+  std::filesystem::current_path(path_);
+}
+
+WorkDir::~WorkDir() {
+  std::error_code ignored;
+  std::filesystem::current_path(previous_, ignored);
+  if (path_.filename().string().starts_with("racer_fuzz_")) std::filesystem::remove_all(path_, ignored);
+}
+
+}  // namespace fuzz
