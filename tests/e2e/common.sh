@@ -151,6 +151,36 @@ expect_pixel() {
   if [ "$(colour "$got")" = "$4" ]; then pass "$5 ($got at $2,$3)"; else fail "$5: $got at $2,$3, wanted $4"; fi
 }
 
+# ends_within_a_second WHAT COMMAND...: runs COMMAND, which asks the running
+# game to close, and expects it gone within a second with status 0.
+ends_within_a_second() {
+  local what=$1 start_ms took
+  shift
+  start_ms=$(date +%s%3N)
+  "$@"
+  if wait_exit 1; then
+    took=$(( $(date +%s%3N) - start_ms ))
+    if [ "$exit_status" -eq 0 ]; then pass "$what ends it in ${took} ms with status 0"; else fail "$what: status $exit_status"; fi
+  else
+    fail "still running a second after $what"
+  fi
+}
+
+# closing_tests PROGRAM WINDOW_NAME: with PROGRAM running in the window
+# WINDOW_ID ($wid), Escape ends it; started again, so does the close button.
+closing_tests() {
+  xdotool windowactivate --sync "$wid" >/dev/null 2>&1 || xdotool windowfocus --sync "$wid"
+  ends_within_a_second "Escape" xdotool key Escape
+  start_game "$1"
+  if wid=$(find_window "$2"); then
+    sleep 0.5
+    ends_within_a_second "the close button" "$X11_CLOSE_WINDOW" "$wid"
+  else
+    fail "no window the second time"
+  fi
+  if [ -s "$work_dir/stderr" ]; then fail "something on standard error"; fi
+}
+
 finish() {
   if [ "$failures" -ne 0 ]; then
     echo "--- game's standard error:"; cat "$work_dir/stderr" 2>/dev/null

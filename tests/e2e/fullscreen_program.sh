@@ -38,29 +38,5 @@ else
   fail "$colours colours in the scaled picture: it was blended"
 fi
 
-xdotool windowactivate --sync "$wid" >/dev/null 2>&1 || xdotool windowfocus --sync "$wid"
-start_ms=$(date +%s%3N)
-xdotool key Escape
-if wait_exit 1; then
-  took=$(( $(date +%s%3N) - start_ms ))
-  if [ "$exit_status" -eq 0 ]; then pass "Escape ends it in ${took} ms with status 0"; else fail "Escape: status $exit_status"; fi
-else
-  fail "still running a second after Escape"
-fi
-
-start_game "$RACER"
-if wid=$(find_window "DEFAULT"); then
-  sleep 0.5
-  start_ms=$(date +%s%3N)
-  "$X11_CLOSE_WINDOW" "$wid"
-  if wait_exit 1; then
-    took=$(( $(date +%s%3N) - start_ms ))
-    if [ "$exit_status" -eq 0 ]; then pass "close request ends it in ${took} ms with status 0"; else fail "close request: status $exit_status"; fi
-  else
-    fail "still running a second after the close request"
-  fi
-else
-  fail "no window the second time"
-fi
-if [ -s "$work_dir/stderr" ]; then fail "something on standard error"; fi
+closing_tests "$RACER" "DEFAULT"
 finish

@@ -66,28 +66,5 @@ else
   fail "UP and LEFT did not move the INPUT label"
 fi
 
-start_ms=$(date +%s%3N)
-xdotool key Escape
-if wait_exit 1; then
-  took=$(( $(date +%s%3N) - start_ms ))
-  if [ "$exit_status" -eq 0 ]; then pass "Escape ends it in ${took} ms with status 0"; else fail "Escape: status $exit_status"; fi
-else
-  fail "still running a second after Escape"
-fi
-
-start_game "$RACER_WINDOW"
-if wid=$(find_window "VELTIX RACE"); then
-  sleep 0.5
-  start_ms=$(date +%s%3N)
-  "$X11_CLOSE_WINDOW" "$wid"
-  if wait_exit 1; then
-    took=$(( $(date +%s%3N) - start_ms ))
-    if [ "$exit_status" -eq 0 ]; then pass "close button ends it in ${took} ms with status 0"; else fail "close button: status $exit_status"; fi
-  else
-    fail "still running a second after the close button"
-  fi
-else
-  fail "no window the second time"
-fi
-if [ -s "$work_dir/stderr" ]; then fail "something on standard error"; fi
+closing_tests "$RACER_WINDOW" "VELTIX RACE"
 finish
