@@ -8,6 +8,9 @@
 #include "shell/game_state.h"
 
 inline constexpr const char kErrorCaption[] = "エラー発生";
+// The entries' own start-up messages, after a device's message of its own.
+inline constexpr const char kDisplayStartFailed[] = "ダイレクトドローの初期化に失敗しました";
+inline constexpr const char kSoundStartFailed[] = "ダイレクトサウンドの初期化に失敗しました";
 
 // Shows a modal box; returns false when none could be shown.
 using MessageBoxPresenter =

@@ -1,12 +1,11 @@
 // What both SDL programs do alike around their start-up and shut-down.
 #pragma once
 
+#include "shell/error_report.h"
 #include "shell/game_state.h"
 #include "shell/window_events.h"
 #include "shell/window_messages.h"
 
-inline constexpr const char kDisplayStartFailed[] = "ダイレクトドローの初期化に失敗しました";
-inline constexpr const char kSoundStartFailed[] = "ダイレクトサウンドの初期化に失敗しました";
 
 // SDL's video, events and joysticks, and message boxes. False when there
 // is no display to be had; joysticks are optional.

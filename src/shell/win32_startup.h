@@ -1,13 +1,12 @@
 // What both Windows programs do alike around their start-up and shut-down.
 #pragma once
 
+#include "shell/error_report.h"
 #include "shell/game_state.h"
 #include "shell/win32_api.h"
 #include "shell/window_events.h"
 #include "shell/window_messages.h"
 
-inline constexpr const char kDisplayStartFailed[] = "ダイレクトドローの初期化に失敗しました";
-inline constexpr const char kSoundStartFailed[] = "ダイレクトサウンドの初期化に失敗しました";
 
 // Standard error as bytes: the messages go out in UTF-8 exactly as the
 // Linux build writes them, without a carriage return added.

@@ -9,6 +9,14 @@
 #include "shell/window_events.h"
 #include "shell/window_messages.h"
 
+namespace windowed {
+// Opens the display, then sound. A device that fails shows the entry's
+// message and posts the close request, which the loop takes before any
+// frame: the window closes in order. False when either failed.
+bool StartDevices(GameState& gs, MessageQueue& queue, bool (*displayInit)(GameState&),
+                  bool (*soundInit)(GameState&));
+}  // namespace windowed
+
 class MainWndProc final : public WindowProcedure {
  public:
   MainWndProc(GameState& gs, MessageQueue& queue, ShellDevices& devices)

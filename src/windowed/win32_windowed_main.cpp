@@ -82,19 +82,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showMode) {
   Win32EventSource events(gs->hwnd);
   queue.SetEventSource(&events);
 
-  // A device that fails closes the window in order: the loop takes the
-  // close request before any frame.
-  bool startFailed = false;
-  if (!windowed::DD_INIT(*gs)) {
-    ShowMessage(gs->hwnd, kDisplayStartFailed, "");
-    queue.PostMessage(gs->hwnd, WM_CLOSE_MSG, 0, 0);
-    startFailed = true;
-  }
-  if (!DS_INIT(*gs)) {
-    ShowMessage(gs->hwnd, kSoundStartFailed, "");
-    queue.PostMessage(gs->hwnd, WM_CLOSE_MSG, 0, 0);
-    startFailed = true;
-  }
+  // The windowed display answers 1 or 0 rather than true or false.
+  const bool startFailed = !windowed::StartDevices(
+      *gs, queue, [](GameState& g) { return windowed::DD_INIT(g) != 0; }, &DS_INIT);
   StartPacing(*gs, clock);
   gs->dispColor = 255;
   TimerResolution resolution;

@@ -51,19 +51,7 @@ int main() {
   SdlEventSource events(gs->hwnd, input);
   queue.SetEventSource(&events);
 
-  // A device that fails closes the window in order: the loop takes the
-  // close request before any frame.
-  bool startFailed = false;
-  if (!windowed::DD_INIT(*gs)) {
-    ShowMessage(gs->hwnd, kDisplayStartFailed, "");
-    queue.PostMessage(gs->hwnd, WM_CLOSE_MSG, 0, 0);
-    startFailed = true;
-  }
-  if (!DS_INIT(*gs)) {
-    ShowMessage(gs->hwnd, kSoundStartFailed, "");
-    queue.PostMessage(gs->hwnd, WM_CLOSE_MSG, 0, 0);
-    startFailed = true;
-  }
+  const bool startFailed = !windowed::StartDevices(*gs, queue, &windowed::DD_INIT, &DS_INIT);
   StartPacing(*gs, clock);
   gs->dispColor = 255;
 
