@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "shell/game_state.h"
+#include "game_state.h"
 
 // Built-in settings, then config.txt, or config_bak.txt when it is missing.
 void InitializeConfig(GameState& gs);

@@ -1,21 +1,16 @@
-// Monochrome text through FreeType, sized by the platform's cell-height rule.
+// The text call of the software back buffer: monochrome glyphs through
+// FreeType, placed by the platform's cell-height rule.
 #pragma once
 
-#include "media/draw_context.h"
+#include "media/face_cache.h"
 #include "media/soft_raster.h"
 #include "media/soft_surface.h"
+#include "platform_api.h"
 
 namespace soft {
 
-enum class FaceKind { Gothic, Mincho };
-
-// What a Font object keeps: resolved at CreateFont, cheap to make.
-struct FontChoice {
-  FaceKind face = FaceKind::Gothic;
-  int height = 0;  // as asked: >0 cell height, <0 em height, 0 default
-  bool italic = false;
-};
-
+// Faces by name: anything with Mincho in it is IPA Mincho, the rest (the
+// empty default included) IPA Gothic.
 FontChoice ResolveFont(const FontRequest& request);
 
 TextExtent MeasureText(const FontChoice& font, const char* text, int length);

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "media/draw_context.h"
+#include "platform_api.h"
 
 namespace {
 constexpr const char* kFontShowFace = "標準明朝";
@@ -46,23 +46,3 @@ void DD_DrawLine(GameState& gs, int x1, int y1, int x2, int y2, int width, int r
   dc->DeletePen(pen);
   gs.DDBack->ReleaseDC(dc);
 }
-
-namespace windowed {
-
-std::uint32_t BackFillValue(const GameState& gs) {
-  // Red and green follow the shade, blue stays full: white at the start,
-  // deepening toward blue with each press of the background key.
-  const std::uint32_t shade = static_cast<std::uint32_t>(gs.dispColor);
-  return shade * 65536u + shade * 256u + 255u;
-}
-
-void DD_BackInit(GameState& gs) {
-  if (gs.DDBack != nullptr) gs.DDBack->ColorFill(BackFillValue(gs));
-}
-
-void DD_FontShow(GameState& gs, const char* text, int height, int x, int y, int red, int green,
-                 int blue) {
-  ::DD_FontShow(gs, text, height, x, y, red, green, blue, false);
-}
-
-}  // namespace windowed

@@ -2,9 +2,7 @@
 // Each call borrows the back buffer's context and gives it back itself.
 #pragma once
 
-#include <cstdint>
-
-#include "shell/game_state.h"
+#include "game_state.h"
 
 // The full-screen program's clear: raw 0xFFFFFF, white in 16 bits.
 void DD_BackInit(GameState& gs);
@@ -12,12 +10,3 @@ void DD_FontShow(GameState& gs, const char* text, int height, int x, int y,
                  int red, int green, int blue, bool italic);
 void DD_DrawLine(GameState& gs, int x1, int y1, int x2, int y2, int width,
                  int red, int green, int blue);
-
-namespace windowed {
-// The windowed program's clear follows the background shade dispColor.
-void DD_BackInit(GameState& gs);
-std::uint32_t BackFillValue(const GameState& gs);
-// As the full-screen one, never italic.
-void DD_FontShow(GameState& gs, const char* text, int height, int x, int y,
-                 int red, int green, int blue);
-}  // namespace windowed

@@ -5,7 +5,7 @@
 #include "media/soft_raster.h"
 #include "media/soft_surface.h"
 
-// The opaque drawing objects of draw_context.h as the software context
+// The opaque drawing objects of platform_api.h as the software context
 // makes them. Stock objects belong to the context and survive DeletePen and
 // DeleteFont, as the platform's stock objects do.
 struct Pen {

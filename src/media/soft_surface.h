@@ -6,12 +6,18 @@
 #include <memory>
 #include <vector>
 
-#include "media/draw_context.h"
+#include "platform_api.h"
 
 enum class PixelFormat {
   Rgb565,    // 16 bits per pixel, the full-screen program's
   Xrgb8888,  // 32 bits per pixel, the usual desktop format
 };
+
+// The back buffer's format in each program: 16 bits over the whole screen,
+// the desktop's 32 bits in the window.
+constexpr PixelFormat BackBufferFormat(Program program) {
+  return program == Program::FullScreen ? PixelFormat::Rgb565 : PixelFormat::Xrgb8888;
+}
 
 constexpr int kScreenWidth = 640;
 constexpr int kScreenHeight = 480;

@@ -3,18 +3,13 @@
 // error, which is all there is where no display exists.
 #pragma once
 
-#include <functional>
-
-#include "shell/game_state.h"
+#include "game_state.h"
+#include "platform_api.h"
 
 inline constexpr const char kErrorCaption[] = "エラー発生";
 // The entries' own start-up messages, after a device's message of its own.
 inline constexpr const char kDisplayStartFailed[] = "ダイレクトドローの初期化に失敗しました";
 inline constexpr const char kSoundStartFailed[] = "ダイレクトサウンドの初期化に失敗しました";
-
-// Shows a modal box; returns false when none could be shown.
-using MessageBoxPresenter =
-    std::function<bool(PlatformWindow* owner, const char* text, const char* caption)>;
 
 // The platform layer installs its box; without one only standard error gets
 // the text. Returns the previous presenter.

@@ -1,6 +1,7 @@
 #include "shell/frame_loop.h"
 
 #include "shell/main_proc.h"
+#include "shell/pacing.h"
 
 int RunMessageLoop(MessageQueue& queue, const std::function<void()>& frame) {
   for (;;) {
@@ -14,9 +15,11 @@ int RunMessageLoop(MessageQueue& queue, const std::function<void()>& frame) {
   }
 }
 
-void RunFrame(GameState& gs, InputDevice& input, Clock& clock, FrameScreen& screen) {
-  screen.BackInit(gs);
-  Main_Proc(gs, input);
-  WaitFrame(gs, clock);
-  screen.Present(gs);
+void RunFrame(GameState& gs, Platform& platform, void (*backInit)(GameState&)) {
+  platform.BeforeFrame();
+  backInit(gs);
+  Main_Proc(gs, platform.input());
+  WaitFrame(gs, platform.clock());
+  platform.devices().DD_Present(gs);
+  platform.AfterFrame(gs);
 }

@@ -1,6 +1,6 @@
 #include "shell/key_state.h"
 
-#include "shell/platform.h"
+#include "platform_api.h"
 
 void KeyStateTracker::KeyDown(int virtualKey, bool repeat) {
   if (!Valid(virtualKey)) return;

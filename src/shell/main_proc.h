@@ -1,8 +1,8 @@
 // The per-frame entry of the game and its start-up sequence.
 #pragma once
 
-#include "shell/game_state.h"
-#include "shell/platform.h"
+#include "game_state.h"
+#include "platform_api.h"
 
 // Runs one frame: on the first call the start-up sequence, then the nine
 // phases. Draws into gs.DDBack when it is set; without it only the ghost

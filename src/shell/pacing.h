@@ -1,24 +1,12 @@
 // Frame pacing at 60 frames per second, by the high-resolution counter in
 // microseconds where it works and by the millisecond timer otherwise.
-// Platform-free: the clock is passed in, so a fake one can drive it.
+// The clock is passed in, so a fake one can drive it.
 #pragma once
 
 #include <cstdint>
 
-#include "shell/game_state.h"
-
-// The timer services the wait uses, named after the ones it was tuned on.
-class Clock {
- public:
-  virtual std::int64_t QueryPerformanceCounter() = 0;
-  virtual std::int64_t QueryPerformanceFrequency() = 0;  // counts per second
-  virtual std::uint32_t timeGetTime() = 0;               // milliseconds, wraps
-  // Sleep(0) gives up the rest of the time slice; Sleep(n) sleeps n ms.
-  virtual void Sleep(std::uint32_t milliseconds) = 0;
-
- protected:
-  ~Clock() = default;
-};
+#include "game_state.h"
+#include "platform_api.h"
 
 constexpr std::int64_t kFramePeriodMicroseconds = 16666;
 // Below this much elapsed time the microsecond wait sleeps a millisecond,

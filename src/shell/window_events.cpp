@@ -1,6 +1,6 @@
 #include "shell/window_events.h"
 
-#include "shell/platform.h"
+#include "platform_api.h"
 
 void Event_Proc(MessageQueue& queue, int keyCode, PlatformWindow* hwnd) {
   if (keyCode == VK_ESCAPE_KEY) queue.PostMessage(hwnd, WM_CLOSE_MSG, 0, 0);

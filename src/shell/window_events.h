@@ -5,21 +5,9 @@
 
 #include <cstdint>
 
-#include "shell/game_state.h"
+#include "game_state.h"
+#include "platform_api.h"
 #include "shell/window_messages.h"
-
-// The device and desktop services the window procedures release or call.
-class ShellDevices {
- public:
-  virtual void ShowCursor(bool show) = 0;
-  virtual void DD_END(GameState& gs) = 0;
-  virtual void DS_END(GameState& gs) = 0;
-  // Minimises the window.
-  virtual void CloseWindow(PlatformWindow* hwnd) = 0;
-
- protected:
-  ~ShellDevices() = default;
-};
 
 // Escape posts the close request to the window; every other key is left to
 // the game, which polls the keys itself.
@@ -30,16 +18,25 @@ inline int KeyCodeFromParam(std::uint64_t wParam) {
   return wParam <= 0xFF ? static_cast<int>(wParam) : 0;
 }
 
-class WindowProc final : public WindowProcedure {
+// What the game's window procedures work on: the state, the message queue
+// and the program's devices.
+class GameWindowProcedure : public WindowProcedure {
  public:
-  WindowProc(GameState& gs, MessageQueue& queue, ShellDevices& devices)
+  GameWindowProcedure(GameState& gs, MessageQueue& queue, const ShellDevices& devices)
       : gs_(gs), queue_(queue), devices_(devices) {}
 
-  std::int64_t Handle(PlatformWindow* hwnd, std::uint32_t message,
-                      std::uint64_t wParam, std::int64_t lParam) override;
+ protected:
+  ~GameWindowProcedure() = default;
 
- private:
   GameState& gs_;
   MessageQueue& queue_;
-  ShellDevices& devices_;
+  const ShellDevices& devices_;
+};
+
+// The full-screen window's procedure.
+class WindowProc final : public GameWindowProcedure {
+ public:
+  using GameWindowProcedure::GameWindowProcedure;
+  std::int64_t Handle(PlatformWindow* hwnd, std::uint32_t message, std::uint64_t wParam,
+                      std::int64_t lParam) override;
 };

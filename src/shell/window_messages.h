@@ -1,6 +1,6 @@
 // The game's window messages: a queue of posted messages, taken one at a
-// time without waiting, and the windows they are dispatched to. Platform-
-// free; the platform's own events come in through an EventSource.
+// time without waiting, and the windows they are dispatched to. The
+// platform's own events come in through an EventSource.
 #pragma once
 
 #include <cstdint>
@@ -9,52 +9,7 @@
 #include <memory>
 #include <vector>
 
-#include "shell/game_state.h"
-
-// Message numbers, as the window procedures know them.
-enum WindowMessage : std::uint32_t {
-  WM_NULL_MSG = 0,  // a platform event the game has no use for
-  WM_DESTROY_MSG = 2,
-  WM_CLOSE_MSG = 16,
-  WM_QUIT_MSG = 18,
-  WM_KEYDOWN_MSG = 256,
-};
-
-struct Message {
-  PlatformWindow* hwnd = nullptr;
-  std::uint32_t message = WM_NULL_MSG;
-  std::uint64_t wParam = 0;
-  std::int64_t lParam = 0;
-};
-
-class WindowProcedure {
- public:
-  virtual std::int64_t Handle(PlatformWindow* hwnd, std::uint32_t message,
-                              std::uint64_t wParam, std::int64_t lParam) = 0;
-
- protected:
-  ~WindowProcedure() = default;
-};
-
-// Where the platform's input and window events come from. Poll returns
-// false when none is waiting; it never waits.
-class EventSource {
- public:
-  virtual bool Poll(Message& out) = 0;
-
- protected:
-  ~EventSource() = default;
-};
-
-// A window as the message model sees it. The handle stays valid memory for
-// the life of the queue, so a stale handle can still be asked about.
-struct PlatformWindow {
-  WindowProcedure* procedure = nullptr;
-  void* native = nullptr;  // the platform's window, for message boxes
-  std::function<void()> releaseNative;
-  bool alive = true;
-  bool destroying = false;
-};
+#include "platform_api.h"
 
 class MessageQueue {
  public:

@@ -1,12 +1,7 @@
 #include "sim/arith.h"
 #include "sim/phases.h"
 
-using arith::Abs;
-using arith::Add;
-using arith::Div;
-using arith::i64;
-using arith::Mul;
-using arith::Sub;
+using namespace arith;
 
 void InitializeCar(GameState& gs) {
   gs.carVelocityMax = gs.configVelocityMax;

@@ -1,12 +1,7 @@
 #include "sim/arith.h"
 #include "sim/phases.h"
 
-using arith::Add;
-using arith::Div;
-using arith::i64;
-using arith::Mul;
-using arith::Sat32;
-using arith::Sub;
+using namespace arith;
 
 void MainLoopCarCource(GameState& gs) {
   const i64 section = gs.carPosition / 1024;

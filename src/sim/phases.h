@@ -2,8 +2,8 @@
 // order the frame runs them.
 #pragma once
 
-#include "shell/game_state.h"
-#include "shell/platform.h"
+#include "game_state.h"
+#include "platform_api.h"
 
 void InitializeTrigonTable(GameState& gs);
 void InitializeCar(GameState& gs);

@@ -1,10 +1,7 @@
 #include "sim/arith.h"
 #include "sim/phases.h"
 
-using arith::Add;
-using arith::Div;
-using arith::i64;
-using arith::Mul;
+using namespace arith;
 
 void MainLoopCarHit(GameState& gs) {
   const i64 p = gs.carLRPosition;

@@ -1,9 +1,7 @@
 #include "sim/arith.h"
 #include "view/view.h"
 
-using arith::Div;
-using arith::i64;
-using arith::Mul;
+using namespace arith;
 
 namespace {
 

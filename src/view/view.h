@@ -3,8 +3,8 @@
 
 #include <cstdint>
 
-#include "media/draw_context.h"
-#include "shell/game_state.h"
+#include "platform_api.h"
+#include "game_state.h"
 
 void MainLoopViewCalc(GameState& gs);
 

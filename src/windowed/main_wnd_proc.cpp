@@ -1,7 +1,5 @@
 #include "windowed/main_wnd_proc.h"
 
-#include "shell/error_report.h"
-
 std::int64_t MainWndProc::Handle(PlatformWindow* hwnd, std::uint32_t message,
                                  std::uint64_t wParam, std::int64_t lParam) {
   switch (message) {
@@ -18,20 +16,4 @@ std::int64_t MainWndProc::Handle(PlatformWindow* hwnd, std::uint32_t message,
       // The close request included: its default handling destroys the window.
       return queue_.DefWindowProc(hwnd, message, wParam, lParam);
   }
-}
-
-bool windowed::StartDevices(GameState& gs, MessageQueue& queue, bool (*displayInit)(GameState&),
-                            bool (*soundInit)(GameState&)) {
-  bool started = true;
-  if (!displayInit(gs)) {
-    ShowMessage(gs.hwnd, kDisplayStartFailed, "");
-    queue.PostMessage(gs.hwnd, WM_CLOSE_MSG, 0, 0);
-    started = false;
-  }
-  if (!soundInit(gs)) {
-    ShowMessage(gs.hwnd, kSoundStartFailed, "");
-    queue.PostMessage(gs.hwnd, WM_CLOSE_MSG, 0, 0);
-    started = false;
-  }
-  return started;
 }

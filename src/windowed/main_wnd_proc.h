@@ -5,28 +5,11 @@
 
 #include <cstdint>
 
-#include "shell/game_state.h"
 #include "shell/window_events.h"
-#include "shell/window_messages.h"
 
-namespace windowed {
-// Opens the display, then sound. A device that fails shows the entry's
-// message and posts the close request, which the loop takes before any
-// frame: the window closes in order. False when either failed.
-bool StartDevices(GameState& gs, MessageQueue& queue, bool (*displayInit)(GameState&),
-                  bool (*soundInit)(GameState&));
-}  // namespace windowed
-
-class MainWndProc final : public WindowProcedure {
+class MainWndProc final : public GameWindowProcedure {
  public:
-  MainWndProc(GameState& gs, MessageQueue& queue, ShellDevices& devices)
-      : gs_(gs), queue_(queue), devices_(devices) {}
-
-  std::int64_t Handle(PlatformWindow* hwnd, std::uint32_t message,
-                      std::uint64_t wParam, std::int64_t lParam) override;
-
- private:
-  GameState& gs_;
-  MessageQueue& queue_;
-  ShellDevices& devices_;
+  using GameWindowProcedure::GameWindowProcedure;
+  std::int64_t Handle(PlatformWindow* hwnd, std::uint32_t message, std::uint64_t wParam,
+                      std::int64_t lParam) override;
 };

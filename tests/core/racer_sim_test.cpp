@@ -5,7 +5,7 @@
 #include <map>
 #include <sstream>
 
-#include "input_script.h"
+#include "headless/input_script.h"
 #include "support/test_support.h"
 
 using testing_support::ScopedTempDir;

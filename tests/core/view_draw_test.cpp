@@ -5,14 +5,13 @@
 #include <tuple>
 
 #include "sim/phases.h"
-#include "support/recording_surface.h"
+#include "headless/recording_surface.h"
 #include "support/test_support.h"
 #include "view/view.h"
 
 using testing_support::NewState;
-using testing_support::RecordedLine;
-using testing_support::RecordedText;
-using testing_support::RecordingSurface;
+
+
 
 namespace {
 

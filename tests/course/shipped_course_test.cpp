@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "data/files.h"
-#include "input_script.h"
+#include "headless/input_script.h"
 #include "shell/main_proc.h"
 #include "support/test_support.h"
 

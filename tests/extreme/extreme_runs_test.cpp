@@ -8,16 +8,17 @@
 #include <set>
 #include <string>
 
-#include "media/primitives.h"
+#include "headless/headless_frame.h"
 #include "media/soft_surface.h"
 #include "shell/main_proc.h"
+#include "windowed/primitives.h"
 #include "sim/phases.h"
-#include "support/recording_surface.h"
+#include "headless/recording_surface.h"
 #include "support/test_support.h"
 #include "view/view.h"
 
 using testing_support::FakeInput;
-using testing_support::RecordingSurface;
+
 using testing_support::ScopedTempDir;
 using testing_support::WriteFile;
 
@@ -47,12 +48,9 @@ struct Game {
   }
   void DrawnFrame(SoftSurface& back) {
     gs->DDBack = &back;
-    if (back.format() == PixelFormat::Rgb565) {
-      DD_BackInit(*gs);
-    } else {
-      windowed::DD_BackInit(*gs);
-    }
-    Frame();
+    HeadlessFrame(*gs, back.format() == PixelFormat::Rgb565 ? Program::FullScreen : Program::Windowed,
+                  input);
+    ++frames;
     gs->DDBack = nullptr;
   }
 };
@@ -233,7 +231,7 @@ TEST(ExtremeRuns, CarHeldAgainstTheRail) {
     surface.Clear();
     game.Frame();
   } while (game.gs->carHitCount == 0);
-  const testing_support::RecordedText* hit = surface.FindText(" H I T ");
+  const RecordedText* hit = surface.FindText(" H I T ");
   ASSERT_NE(hit, nullptr);
   EXPECT_EQ(hit->y, 300 - game.gs->carHitCount);
 }

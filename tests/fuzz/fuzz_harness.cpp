@@ -10,12 +10,10 @@
 #include <vector>
 
 #include "data/files.h"
-#include "frame_checks.h"
-#include "input_script.h"
-#include "media/primitives.h"
-#include "media/soft_surface.h"
-#include "shell/main_proc.h"
-#include "trace.h"
+#include "headless/frame_checks.h"
+#include "headless/headless_frame.h"
+#include "headless/input_script.h"
+#include "headless/trace.h"
 
 namespace fuzz {
 namespace {
@@ -267,12 +265,7 @@ std::string RunWhole(std::string_view data, int frames) {
     input.BeginFrame(scriptFrames > 0 ? (f - 1) % scriptFrames + 1 : f);
     const bool fullscreen = f % 2 == 1;
     gs->DDBack = fullscreen ? static_cast<Surface*>(&back16) : static_cast<Surface*>(&back32);
-    if (fullscreen) {
-      DD_BackInit(*gs);
-    } else {
-      windowed::DD_BackInit(*gs);
-    }
-    Main_Proc(*gs, input);
+    HeadlessFrame(*gs, fullscreen ? Program::FullScreen : Program::Windowed, input);
     if (back16.borrowed() || back32.borrowed()) return Fail("back buffer context still out after the frame", f);
     if (f == 1) baseline = frame_checks::TakeBaseline(*gs);
     if (std::string broken = frame_checks::CheckFrame(*gs, baseline, f); !broken.empty()) return broken;

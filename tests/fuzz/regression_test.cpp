@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "frame_checks.h"
+#include "headless/frame_checks.h"
 #include "fuzz_harness.h"
-#include "shell/game_state.h"
+#include "game_state.h"
 
 #ifndef RACER_FUZZ_DIR
 #error "RACER_FUZZ_DIR names tests/fuzz"

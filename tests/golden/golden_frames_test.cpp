@@ -20,10 +20,8 @@
 #include <string>
 #include <vector>
 
-#include "input_script.h"
-#include "media/primitives.h"
-#include "media/soft_surface.h"
-#include "shell/main_proc.h"
+#include "headless/headless_frame.h"
+#include "headless/input_script.h"
 #include "support/test_support.h"
 
 namespace {
@@ -34,17 +32,17 @@ const std::filesystem::path kDataDir = RACER_DATA_DIR;
 struct Golden {
   const char* name;  // script NAME.txt, picture NAME.png
   long long frames;
-  PixelFormat format;
+  Program program;
   std::uint64_t checksum;
 };
 
 // The frames whose pictures the game is held to.
 const Golden kGoldens[] = {
-    {"start", 1, PixelFormat::Xrgb8888, 0x1f5da7b5bf5a9388ULL},
-    {"ghost_ahead", 1200, PixelFormat::Xrgb8888, 0x17f7483d9555af49ULL},
-    {"debug_map", 330, PixelFormat::Xrgb8888, 0xb9399db38b28cc40ULL},
-    {"debug_map_fullscreen", 330, PixelFormat::Rgb565, 0xd45951a86fff6076ULL},
-    {"slow_help", 40, PixelFormat::Xrgb8888, 0x4a7a26bcdee3b439ULL},
+    {"start", 1, Program::Windowed, 0x1f5da7b5bf5a9388ULL},
+    {"ghost_ahead", 1200, Program::Windowed, 0x17f7483d9555af49ULL},
+    {"debug_map", 330, Program::Windowed, 0xb9399db38b28cc40ULL},
+    {"debug_map_fullscreen", 330, Program::FullScreen, 0xd45951a86fff6076ULL},
+    {"slow_help", 40, Program::Windowed, 0x4a7a26bcdee3b439ULL},
 };
 
 std::string Slurp(const std::filesystem::path& path) {
@@ -66,30 +64,21 @@ std::filesystem::path ScriptOf(const std::string& name) {
 // Runs the script's frames as racer_sim does and returns the last picture
 // as 8-bit RGB, row by row.
 std::vector<std::uint8_t> RenderFrame(const Golden& golden) {
-  const std::string script = Slurp(ScriptOf(golden.name));
-  ScriptParseResult parsed = ParseInputScript(script);
-  EXPECT_TRUE(parsed.ok) << golden.name << ": line " << parsed.errorLine << ": " << parsed.error;
+  std::vector<ScriptFrame> frames;
+  const std::string error = ReadInputScript(ScriptOf(golden.name).string(), frames);
+  EXPECT_EQ(error, "") << golden.name;
 
   testing_support::ScopedTempDir dir;
   testing_support::WriteFile("config.txt", Slurp(kDataDir / "config.txt"));
   testing_support::WriteFile("map.txt", Slurp(kDataDir / "map.txt"));
 
-  auto gs = std::make_unique<GameState>();
-  SoftSurface back(golden.format);
-  gs->DDBack = &back;
-  const bool fullscreen = golden.format == PixelFormat::Rgb565;
-  // The windowed program starts its background shade at white.
-  if (!fullscreen) gs->dispColor = 255;
-  ScriptInput input(std::move(parsed.frames));
+  HeadlessGame game(golden.program);
+  ScriptInput input(std::move(frames));
   for (long long frame = 1; frame <= golden.frames; ++frame) {
     input.BeginFrame(frame);
-    if (fullscreen) {
-      DD_BackInit(*gs);
-    } else {
-      windowed::DD_BackInit(*gs);
-    }
-    Main_Proc(*gs, input);
+    game.Frame(input);
   }
+  const SoftSurface& back = *game.back;
 
   std::vector<std::uint8_t> rgb;
   rgb.reserve(kScreenWidth * kScreenHeight * 3);

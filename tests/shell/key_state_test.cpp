@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/platform.h"
+#include "platform_api.h"
 
 namespace {
 

@@ -8,24 +8,23 @@
 #include <vector>
 
 #include "shell/frame_loop.h"
-#include "shell/platform.h"
+#include "platform_api.h"
 #include "windowed/main_wnd_proc.h"
 
 namespace {
 
 using Log = std::vector<std::string>;
 
-class RecordingDevices final : public ShellDevices {
- public:
-  explicit RecordingDevices(Log& log) : log_(log) {}
-  void ShowCursor(bool show) override { log_.push_back(show ? "cursor shown" : "cursor hidden"); }
-  void DD_END(GameState&) override { log_.push_back("display released"); }
-  void DS_END(GameState&) override { log_.push_back("sound released"); }
-  void CloseWindow(PlatformWindow*) override { log_.push_back("minimised"); }
-
- private:
-  Log& log_;
-};
+// Devices that note what is done to them, in order.
+ShellDevices RecordingDevices(Log& log) {
+  return {[&log](GameState&) { log.push_back("display opened"); return true; },
+          [&log](GameState&) { log.push_back("display released"); },
+          [&log](GameState&) { log.push_back("presented"); },
+          [&log](GameState&) { log.push_back("sound opened"); return true; },
+          [&log](GameState&) { log.push_back("sound released"); },
+          [&log](bool show) { log.push_back(show ? "cursor shown" : "cursor hidden"); },
+          [&log](PlatformWindow*) { log.push_back("minimised"); }};
+}
 
 class ScriptedSource final : public EventSource {
  public:
@@ -48,7 +47,7 @@ class ShellFixture {
   std::unique_ptr<GameState> gs = std::make_unique<GameState>();
   Log log;
   MessageQueue queue;
-  RecordingDevices devices{log};
+  ShellDevices devices = RecordingDevices(log);
   Proc proc{*gs, queue, devices};
   ScriptedSource source;
 

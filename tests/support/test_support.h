@@ -12,8 +12,8 @@
 #include <memory>
 #include <string>
 
-#include "shell/game_state.h"
-#include "shell/platform.h"
+#include "game_state.h"
+#include "platform_api.h"
 
 namespace testing_support {
 

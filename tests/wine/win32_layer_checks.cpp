@@ -12,14 +12,14 @@
 #include <vector>
 
 #include "media/primitives.h"
-#include "media/win32_surface.h"
+#include "platform/win32/surface.h"
 #include "pattern.h"
 #include "shell/error_report.h"
-#include "shell/game_state.h"
-#include "shell/win32_input.h"
-#include "shell/win32_test_mode.h"
-#include "shell/win32_text.h"
-#include "windowed/win32_window_size.h"
+#include "game_state.h"
+#include "platform/win32/input.h"
+#include "platform/win32/test_mode.h"
+#include "platform/win32/text.h"
+#include "platform/win32/window_size.h"
 
 namespace {
 

@@ -29,12 +29,15 @@
 #include <string_view>
 #include <vector>
 
-#include "input_script.h"
-#include "shell/game_state.h"
+#include "headless/input_script.h"
+#include "game_state.h"
 #include "shell/main_proc.h"
-#include "shell/platform.h"
+#include "platform_api.h"
 
 namespace {
+
+constexpr char kUsage[] =
+    "autodrive [--frames N] [--laps N] [--script FILE] [--log FILE] [--no-brake | --naive]";
 
 enum KeyBit : std::uint16_t {
   kLeft = 1 << 0,
@@ -332,10 +335,7 @@ RunSummary Replay(const std::string& script, long long frames) {
 int main(int argc, char** argv) {
   Options options;
   if (std::string error = ParseOptions(argc, argv, options); !error.empty()) {
-    std::fprintf(stderr,
-                 "autodrive: %s\nusage: autodrive [--frames N] [--laps N] [--script FILE] [--log FILE] "
-                 "[--no-brake | --naive]\n",
-                 error.c_str());
+    std::fprintf(stderr, "autodrive: %s\nusage: %s\n", error.c_str(), kUsage);
     return 2;
   }
 

@@ -11,12 +11,9 @@
 #include <string>
 
 #include "data/files.h"
-#include "media/primitives.h"
-#include "media/soft_surface.h"
+#include "headless/headless_frame.h"
+#include "headless/trace.h"
 #include "shell/main_proc.h"
-#include "sim/phases.h"
-#include "trace.h"
-#include "view/view.h"
 
 #ifndef RACER_DATA_DIR
 #error "RACER_DATA_DIR names the folder with the shipped config.txt and map.txt"
@@ -38,13 +35,18 @@ class WeavingInput final : public InputDevice {
   bool JoyGetPos(JoystickInfo&) override { return false; }
 };
 
-std::unique_ptr<GameState> StartedGame() {
+// Starts the game from the shipped files, as its first frame would.
+void Start(GameState& gs) {
   const auto previous = std::filesystem::current_path();
   std::filesystem::current_path(RACER_DATA_DIR);
-  auto gs = std::make_unique<GameState>();
-  Initialize(*gs);
-  gs->ifInitialize = 1;
+  Initialize(gs);
+  gs.ifInitialize = 1;
   std::filesystem::current_path(previous);
+}
+
+std::unique_ptr<GameState> StartedGame() {
+  auto gs = std::make_unique<GameState>();
+  Start(*gs);
   return gs;
 }
 
@@ -60,23 +62,15 @@ void BM_CoreFrame(benchmark::State& state) {
 BENCHMARK(BM_CoreFrame);
 
 void BM_DrawnFrame(benchmark::State& state) {
-  const bool fullscreen = state.range(0) == 16;
-  auto gs = StartedGame();
-  SoftSurface back(fullscreen ? PixelFormat::Rgb565 : PixelFormat::Xrgb8888);
-  gs->DDBack = &back;
-  gs->dispDebug = 1;
-  gs->dispMap = 1;
-  gs->dispColor = fullscreen ? 0 : 255;
+  HeadlessGame game(state.range(0) == 16 ? Program::FullScreen : Program::Windowed);
+  Start(*game.gs);
+  game.gs->dispDebug = 1;
+  game.gs->dispMap = 1;
   WeavingInput input;
   for (auto _ : state) {
     ++input.frame;
-    if (fullscreen) {
-      DD_BackInit(*gs);
-    } else {
-      windowed::DD_BackInit(*gs);
-    }
-    Main_Proc(*gs, input);
-    benchmark::DoNotOptimize(back.pixels());
+    game.Frame(input);
+    benchmark::DoNotOptimize(game.back->pixels());
   }
 }
 BENCHMARK(BM_DrawnFrame)->Arg(16)->Arg(32)->Unit(benchmark::kMicrosecond);

@@ -24,14 +24,18 @@
 #include <string>
 #include <vector>
 
-#include "input_script.h"
-#include "media/primitives.h"
+#include "headless/headless_frame.h"
+#include "headless/input_script.h"
+#include "headless/recording_surface.h"
 #include "pattern.h"
 #include "picture.h"
-#include "recorder.h"
-#include "shell/main_proc.h"
 
 namespace {
+
+constexpr char kUsage[] =
+    "gdi_compare pattern --gdi FILE.ppm [--fullscreen] [--diff FILE.ppm] [--save FILE.ppm]\n"
+    "       gdi_compare frame --frames N [--input SCRIPT] [--fullscreen] --gdi FILE.ppm\n"
+    "                   [--ours FILE.png] [--diff FILE.ppm] [--save FILE.ppm]";
 
 constexpr int kFailed = 2;
 
@@ -205,6 +209,37 @@ int ComparePattern(const Options& options, const Picture& gdi) {
   return 0;
 }
 
+// A line or a text of the frame, in the order they were drawn. A text's
+// box is [x1, x2) x [y1, y2); its width is the font height.
+struct DrawnElement {
+  enum class Kind { Line, Text } kind = Kind::Line;
+  int borrow = 0;
+  int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+  int width = 1;
+  std::string text;
+  std::string face;
+  bool opaque = false;
+};
+
+std::vector<DrawnElement> ElementsOf(const RecordingSurface& recorder) {
+  std::vector<DrawnElement> elements(recorder.lines.size() + recorder.texts.size());
+  for (const RecordedLine& l : recorder.lines) {
+    elements[static_cast<std::size_t>(l.order)] = {DrawnElement::Kind::Line, l.borrow, l.x1, l.y1, l.x2,
+                                                   l.y2, l.width, "", "", false};
+  }
+  for (const RecordedText& t : recorder.texts) {
+    FontRequest request;
+    request.height = t.height;
+    request.italic = t.italic;
+    request.faceName = t.face.c_str();
+    const TextExtent extent = MeasureText(request, t.text.data(), static_cast<int>(t.text.size()));
+    elements[static_cast<std::size_t>(t.order)] = {DrawnElement::Kind::Text, t.borrow, t.x, t.y,
+                                                   t.x + extent.width, t.y + extent.height, t.height,
+                                                   t.text, t.face, t.mode == BkMode::Opaque};
+  }
+  return elements;
+}
+
 double DistanceToSegment(double px, double py, const DrawnElement& e) {
   const double ax = e.x1, ay = e.y1, bx = e.x2, by = e.y2;
   const double dx = bx - ax, dy = by - ay;
@@ -232,33 +267,19 @@ std::string Category(const DrawnElement& e) {
 int CompareFrame(const Options& options, const Picture& gdi) {
   std::vector<ScriptFrame> frames;
   if (options.input) {
-    std::FILE* file = std::fopen(options.input->c_str(), "rb");
-    if (file == nullptr) return Fail("cannot open " + *options.input);
-    std::string text;
-    char buffer[4096];
-    std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, n);
-    std::fclose(file);
-    ScriptParseResult parsed = ParseInputScript(text);
-    if (!parsed.ok) return Fail(*options.input + ": " + parsed.error);
-    frames = std::move(parsed.frames);
+    if (std::string error = ReadInputScript(*options.input, frames); !error.empty()) return Fail(error);
   }
-  SoftSurface surface(options.fullscreen ? PixelFormat::Rgb565 : PixelFormat::Xrgb8888);
-  RecordingSurface recorder(surface);
-  auto gs = std::make_unique<GameState>();
-  gs->DDBack = &recorder;
-  if (!options.fullscreen) gs->dispColor = 255;
+  const Program program = options.fullscreen ? Program::FullScreen : Program::Windowed;
+  HeadlessGame game(program);
+  RecordingSurface recorder(game.back.get());
+  game.gs->DDBack = &recorder;
   ScriptInput input(std::move(frames));
   for (long long frame = 1; frame <= options.frames; ++frame) {
     input.BeginFrame(frame);
-    recorder.BeginFrame();
-    if (options.fullscreen) {
-      DD_BackInit(*gs);
-    } else {
-      windowed::DD_BackInit(*gs);
-    }
-    Main_Proc(*gs, input);
+    recorder.Clear();
+    game.Frame(input);
   }
+  const SoftSurface& surface = *game.back;
   const Picture ours = FromSurface(surface);
   if (options.ours) {
     std::string error;
@@ -274,7 +295,7 @@ int CompareFrame(const Options& options, const Picture& gdi) {
   const long long total = static_cast<long long>(ours.rgb.size());
   PrintShare("frame", CountSame(ours, gdi), total);
 
-  const std::vector<DrawnElement>& elements = recorder.elements();
+  const std::vector<DrawnElement> elements = ElementsOf(recorder);
   std::map<std::string, Tally> byCategory;
   std::map<std::size_t, long long> byElement;
   Tally unexplained;
@@ -324,11 +345,7 @@ int CompareFrame(const Options& options, const Picture& gdi) {
 int main(int argc, char** argv) {
   Options options;
   if (std::string error = ParseOptions(argc, argv, options); !error.empty()) {
-    std::fprintf(stderr,
-                 "gdi_compare: %s\nusage: gdi_compare pattern --gdi FILE.ppm [--fullscreen] "
-                 "[--diff FILE.ppm] [--save FILE.ppm]\n       gdi_compare frame --frames N [--input SCRIPT] "
-                 "[--fullscreen] --gdi FILE.ppm [--ours FILE.png] [--diff FILE.ppm] [--save FILE.ppm]\n",
-                 error.c_str());
+    std::fprintf(stderr, "gdi_compare: %s\nusage: %s\n", error.c_str(), kUsage);
     return kFailed;
   }
   std::string error;

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "media/draw_context.h"
+#include "platform_api.h"
 
 struct PatternCell {
   int left = 0;

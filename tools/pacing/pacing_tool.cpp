@@ -24,13 +24,16 @@
 #include <string>
 #include <vector>
 
-#include "media/primitives.h"
-#include "media/sdl_display.h"
+#include "windowed/primitives.h"
+#include "platform_api.h"
 #include "shell/pacing.h"
-#include "shell/sdl_clock.h"
+#include "platform/sdl/clock.h"
 #include "shell/window_messages.h"
 
 namespace {
+
+constexpr char kUsage[] =
+    "racer_pacing [--frames N (2 or more)] [--millisecond] [--window] [--work MS]";
 
 struct Options {
   int frames = 600;
@@ -89,9 +92,7 @@ double Percentile(const std::vector<double>& sorted, double p) {
 int main(int argc, char** argv) {
   Options options;
   if (!Parse(argc, argv, options)) {
-    std::fprintf(stderr,
-                 "usage: racer_pacing [--frames N (2 or more)] [--millisecond] [--window] "
-                 "[--work MS]\n");
+    std::fprintf(stderr, "usage: %s\n", kUsage);
     return 2;
   }
 

@@ -15,13 +15,14 @@
 #include <string>
 #include <string_view>
 
-#include "input_script.h"
-#include "media/primitives.h"
-#include "media/soft_surface.h"
-#include "shell/main_proc.h"
-#include "trace.h"
+#include "headless/headless_frame.h"
+#include "headless/input_script.h"
+#include "headless/trace.h"
 
 namespace {
+
+constexpr char kUsage[] =
+    "racer_sim --frames N [--input FILE] [--trace FILE] [--view] [--png FILE] [--fullscreen]";
 
 constexpr int kUsageError = 2;
 
@@ -37,13 +38,6 @@ struct Options {
 int Fail(const std::string& message) {
   std::fprintf(stderr, "racer_sim: %s\n", message.c_str());
   return kUsageError;
-}
-
-bool ReadAll(std::FILE* file, std::string& out) {
-  char buffer[65536];
-  size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) out.append(buffer, n);
-  return std::ferror(file) == 0;
 }
 
 // Returns an error message, or an empty string.
@@ -88,27 +82,13 @@ std::string ParseOptions(int argc, char** argv, Options& options) {
 int main(int argc, char** argv) {
   Options options;
   if (std::string error = ParseOptions(argc, argv, options); !error.empty()) {
-    std::fprintf(stderr,
-                 "racer_sim: %s\nusage: racer_sim --frames N [--input FILE] [--trace FILE] [--view] "
-                 "[--png FILE] [--fullscreen]\n",
-                 error.c_str());
+    std::fprintf(stderr, "racer_sim: %s\nusage: %s\n", error.c_str(), kUsage);
     return kUsageError;
   }
 
   std::vector<ScriptFrame> frames;
   if (options.input) {
-    std::string text;
-    const bool fromStdin = *options.input == "-";
-    std::FILE* file = fromStdin ? stdin : std::fopen(options.input->c_str(), "rb");
-    if (file == nullptr) return Fail("cannot open input script " + *options.input);
-    const bool read = ReadAll(file, text);
-    if (!fromStdin) std::fclose(file);
-    if (!read) return Fail("cannot read input script " + *options.input);
-    ScriptParseResult parsed = ParseInputScript(text);
-    if (!parsed.ok) {
-      return Fail(*options.input + ":" + std::to_string(parsed.errorLine) + ": " + parsed.error);
-    }
-    frames = std::move(parsed.frames);
+    if (std::string error = ReadInputScript(*options.input, frames); !error.empty()) return Fail(error);
   }
 
   std::FILE* trace = nullptr;
@@ -117,26 +97,15 @@ int main(int argc, char** argv) {
     if (trace == nullptr) return Fail("cannot write trace " + *options.trace);
   }
 
-  auto gs = std::make_unique<GameState>();
-  std::unique_ptr<SoftSurface> back;
-  if (options.png) {
-    back = std::make_unique<SoftSurface>(options.fullscreen ? PixelFormat::Rgb565 : PixelFormat::Xrgb8888);
-    gs->DDBack = back.get();
-  }
-  // The windowed program's entry starts the background shade at white.
-  if (!options.fullscreen) gs->dispColor = 255;
-
+  // Drawn only when the picture is wanted: the frames are the same without.
+  HeadlessGame game(options.fullscreen ? Program::FullScreen : Program::Windowed,
+                    options.png.has_value());
   ScriptInput input(std::move(frames));
   if (trace != nullptr) WriteTraceHeader(trace, options.view);
   for (long long frame = 1; frame <= options.frames; ++frame) {
     input.BeginFrame(frame);
-    if (options.fullscreen) {
-      DD_BackInit(*gs);
-    } else {
-      windowed::DD_BackInit(*gs);
-    }
-    Main_Proc(*gs, input);
-    if (trace != nullptr) WriteTraceRow(trace, frame, *gs, options.view);
+    game.Frame(input);
+    if (trace != nullptr) WriteTraceRow(trace, frame, *game.gs, options.view);
   }
 
   int status = 0;
@@ -144,7 +113,7 @@ int main(int argc, char** argv) {
     if (std::fflush(trace) != 0) status = 1;
     if (trace != stdout) std::fclose(trace);
   }
-  if (back != nullptr && !WritePng(*back, options.png->c_str())) {
+  if (game.back != nullptr && !WritePng(*game.back, options.png->c_str())) {
     std::fprintf(stderr, "racer_sim: cannot write picture %s\n", options.png->c_str());
     status = 1;
   }

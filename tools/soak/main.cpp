@@ -27,13 +27,15 @@
 
 #include <filesystem>
 
-#include "frame_checks.h"
-#include "media/primitives.h"
-#include "media/soft_surface.h"
-#include "shell/main_proc.h"
+#include "headless/frame_checks.h"
+#include "headless/headless_frame.h"
 #include "soak_world.h"
 
 namespace {
+
+constexpr char kUsage[] =
+    "racer_soak [--pass random|extreme|both] [--frames N] [--seed S] [--runs K] [--case I]\n"
+    "                  [--draw-every N]";
 
 constexpr std::int32_t kExtremeValues[] = {0, -1, INT32_MAX, INT32_MIN};
 constexpr int kExtremeCases = (soak::kSettingCount + 1) * 4;
@@ -112,9 +114,7 @@ bool PlayRun(const std::string& settings, const std::string& course, std::uint64
     const bool draw = (f - 1) % drawEvery == 0;
     const bool fullscreen = ((f - 1) / drawEvery) % 2 == 0;
     gs->DDBack = !draw ? nullptr : fullscreen ? static_cast<Surface*>(back16.get()) : back32.get();
-    if (draw && fullscreen) DD_BackInit(*gs);
-    if (draw && !fullscreen) windowed::DD_BackInit(*gs);
-    Main_Proc(*gs, player);
+    HeadlessFrame(*gs, fullscreen ? Program::FullScreen : Program::Windowed, player);
     std::string broken;
     if (back16->borrowed() || back32->borrowed()) broken = "back buffer context still out after the frame";
     if (f == 1) {
@@ -197,9 +197,7 @@ bool ExtremePass(const Options& o) {
 int main(int argc, char** argv) {
   Options o;
   if (!ParseOptions(argc, argv, o)) {
-    std::fprintf(stderr,
-                 "usage: racer_soak [--pass random|extreme|both] [--frames N] [--seed S] [--runs K] "
-                 "[--case I] [--draw-every N]\n");
+    std::fprintf(stderr, "usage: %s\n", kUsage);
     return 2;
   }
   // The game reads its files from the current directory: give it one.

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "shell/platform.h"
+#include "platform_api.h"
 
 namespace soak {
 

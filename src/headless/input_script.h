@@ -1,0 +1,48 @@
+// Input scripts: line k holds the keys and joystick of frame k, so that a
+// run without a keyboard (racer_sim, the tests, the Windows test mode)
+// plays exactly as scripted.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform_api.h"
+
+struct ScriptFrame {
+  std::uint16_t held = 0;    // one bit per scripted key
+  std::uint16_t tapped = 0;  // pressed and released since the previous frame
+  std::uint32_t joyX = 32768;
+  std::uint32_t joyButtons = 0;
+};
+
+struct ScriptParseResult {
+  bool ok = true;
+  int errorLine = 0;  // from 1
+  std::string error;  // names the problem
+  std::vector<ScriptFrame> frames;
+};
+
+ScriptParseResult ParseInputScript(const std::string& text);
+
+// Reads and parses the script in the file `path` ("-": standard input).
+// Empty on success; otherwise "cannot open input script PATH", "cannot
+// read input script PATH" or "PATH:LINE: what is wrong", and no frames.
+std::string ReadInputScript(const std::string& path, std::vector<ScriptFrame>& frames);
+
+// Answers the game's queries from the script, frame by frame.
+class ScriptInput final : public InputDevice {
+ public:
+  explicit ScriptInput(std::vector<ScriptFrame> frames) : frames_(std::move(frames)) {}
+  // Call before each frame, with frames counted from 1.
+  void BeginFrame(long long frame);
+
+  std::uint16_t GetAsyncKeyState(int virtualKey) override;
+  bool JoyGetPos(JoystickInfo& info) override;
+
+ private:
+  std::vector<ScriptFrame> frames_;
+  ScriptFrame current_;
+  std::uint16_t previousHeld_ = 0;
+  std::uint16_t queried_ = 0;
+};

@@ -1,0 +1,64 @@
+// The FreeType faces of the game's texts, opened on first use, and every
+// size asked for with its metrics and the glyphs rendered so far, kept for
+// the life of the program.
+#pragma once
+
+#include <array>
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+#include "media/font_files.h"
+
+struct FT_FaceRec_;
+
+namespace soft {
+
+// What a Font object keeps: resolved at CreateFont, cheap to make.
+struct FontChoice {
+  FaceKind face = FaceKind::Gothic;
+  int height = 0;  // as asked: >0 cell height, <0 em height, 0 default
+  bool italic = false;
+};
+
+// Set pixels of one glyph row, columns from the pen position, rows from the
+// baseline (negative above it).
+struct GlyphRun {
+  int dy;
+  int x0;
+  int x1;  // inclusive
+};
+
+struct Glyph {
+  int advance = 0;
+  std::vector<GlyphRun> runs;
+};
+
+// A face at one size.
+struct Style {
+  FontChoice choice;
+  FT_FaceRec_* face = nullptr;
+  int ppem = 0;
+  int ascent = 0;      // the baseline's distance below the cell's top
+  int cellHeight = 0;
+  std::array<Glyph, 128> ascii;
+  std::array<bool, 128> asciiLoaded{};
+  std::unordered_map<char32_t, Glyph> others;
+};
+
+// True when a face file was found and fonts are not disabled. The files
+// are looked for on first use; when none is there, standard error says so
+// once.
+bool FacesAvailable();
+
+// Makes text behave as if no font file existed (true), or look for the
+// files again (false). Drops every style and glyph.
+void SetFacesDisabled(bool disabled);
+
+// The style of a choice, made on first use; null when there is no face.
+Style* StyleFor(const FontChoice& choice);
+
+// A glyph of the style, rendered on first use.
+const Glyph& GlyphFor(Style& style, char32_t code);
+
+}  // namespace soft

@@ -1,0 +1,39 @@
+#include "platform/sdl/events.h"
+
+#include "shell/error_report.h"
+
+Message MessageFromEvent(const SDL_Event& event, PlatformWindow* hwnd) {
+  Message message{hwnd, WM_NULL_MSG, 0, 0};
+  switch (event.type) {
+    case SDL_KEYDOWN:
+      // Auto-repeat comes through as further key-downs, as the window
+      // system sends them; only the key-state bit ignores it.
+      message.message = WM_KEYDOWN_MSG;
+      message.wParam = static_cast<std::uint64_t>(VirtualKeyFromKeycode(event.key.keysym.sym));
+      break;
+    case SDL_QUIT:
+      message.message = WM_CLOSE_MSG;
+      break;
+    case SDL_WINDOWEVENT:
+      if (event.window.event == SDL_WINDOWEVENT_CLOSE) message.message = WM_CLOSE_MSG;
+      break;
+    default:
+      break;
+  }
+  return message;
+}
+
+bool SdlEventSource::Poll(Message& out) {
+  SDL_Event event;
+  if (SDL_PollEvent(&event) == 0) return false;
+  input_.Observe(event);
+  out = MessageFromEvent(event, hwnd_);
+  return true;
+}
+
+void InstallSdlMessageBox() {
+  SetMessageBoxPresenter([](PlatformWindow* owner, const char* text, const char* caption) {
+    auto* window = owner != nullptr ? static_cast<SDL_Window*>(owner->native) : nullptr;
+    return SDL_ShowSimpleMessageBox(0, caption, text, window) == 0;
+  });
+}

@@ -1,0 +1,26 @@
+// SDL's events as the game's window messages, one event per poll.
+#pragma once
+
+#include <SDL.h>
+
+#include "platform/sdl/input.h"
+#include "platform_api.h"
+
+// The message for one SDL event, sent to `hwnd`: a key going down is a
+// key-down message with its virtual key; the window's close button and the
+// desktop's quit request are the close request; everything else is a
+// message the window leaves to the default handling.
+Message MessageFromEvent(const SDL_Event& event, PlatformWindow* hwnd);
+
+class SdlEventSource final : public EventSource {
+ public:
+  SdlEventSource(PlatformWindow* hwnd, SdlInput& input) : hwnd_(hwnd), input_(input) {}
+  bool Poll(Message& out) override;
+
+ private:
+  PlatformWindow* hwnd_;
+  SdlInput& input_;
+};
+
+// Shows message boxes with SDL, owned by the window where there is one.
+void InstallSdlMessageBox();

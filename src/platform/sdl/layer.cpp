@@ -1,0 +1,85 @@
+#include "platform/sdl/layer.h"
+
+#include <SDL.h>
+#include <strings.h>
+
+#include <cstring>
+
+#include "shell/error_report.h"
+#include "shell/window_messages.h"
+
+namespace {
+
+// Without a display SDL falls back to drivers that show nothing. Asked for
+// by name (the tests do) they are fine; picked by SDL they mean no display.
+bool ShowsAPicture() {
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if (driver == nullptr) return false;
+  if (std::strcmp(driver, "offscreen") != 0 && std::strcmp(driver, "dummy") != 0) return true;
+  const char* asked = SDL_getenv("SDL_VIDEODRIVER");
+  return asked != nullptr && strcasestr(asked, driver) != nullptr;
+}
+
+// SDL's video, events and joysticks, and message boxes. False when there
+// is no display to be had; joysticks are optional.
+bool StartSdl() {
+  InstallSdlMessageBox();
+  // The joystick is polled like the hardware: it answers whether or not
+  // the window has the keyboard.
+  SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+  if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) return false;
+  if (!ShowsAPicture()) {
+    SDL_Quit();
+    return false;
+  }
+  SDL_InitSubSystem(SDL_INIT_JOYSTICK);
+  return true;
+}
+
+void ShowGameCursor(bool show) { SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE); }
+
+void MinimizeWindow(PlatformWindow* hwnd) {
+  if (hwnd != nullptr && hwnd->native != nullptr) {
+    SDL_MinimizeWindow(static_cast<SDL_Window*>(hwnd->native));
+  }
+}
+
+}  // namespace
+
+SdlPlatform::SdlPlatform(Program program) : program_(program), devices_(DevicesFor(program, &ShowGameCursor, &MinimizeWindow)) {}
+
+SdlPlatform::~SdlPlatform() {
+  input_.CloseJoystick();
+  if (started_) SDL_Quit();
+}
+
+PlatformWindow* SdlPlatform::OpenWindow(GameState& gs, MessageQueue& queue,
+                                        WindowProcedure& procedure) {
+  if (!StartSdl()) {
+    ShowMessage(nullptr, kDisplayStartFailed, "");
+    return nullptr;
+  }
+  started_ = true;
+  SDL_Window* window = nullptr;
+  // Hidden until the queue knows it, so its first events find their procedure.
+  if (program_ == Program::FullScreen) {
+    SDL_Rect desktop{0, 0, 640, 480};
+    SDL_GetDisplayBounds(0, &desktop);
+    window = SDL_CreateWindow("DEFAULT", desktop.x, desktop.y, desktop.w, desktop.h,
+                              SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN);
+  } else {
+    // The size asked for is the client area's; without a sizing border the
+    // window keeps it.
+    window = SDL_CreateWindow("VELTIX RACE", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
+                              640, 480, SDL_WINDOW_HIDDEN);
+  }
+  if (window == nullptr) {
+    ShowMessage(nullptr, kDisplayStartFailed, "");
+    return nullptr;
+  }
+  gs.hwnd = queue.CreateWindow(procedure, window, [window] { SDL_DestroyWindow(window); });
+  SDL_ShowWindow(window);
+  events_ = std::make_unique<SdlEventSource>(gs.hwnd, input_);
+  queue.SetEventSource(events_.get());
+  return gs.hwnd;
+}

@@ -1,0 +1,192 @@
+#include "platform/win32/display.h"
+
+#include <memory>
+
+#include "platform/win32/surface.h"
+#include "shell/error_report.h"
+#include "platform_api.h"
+
+struct DisplayObject {
+  IDirectDraw7* ddraw = nullptr;
+  IDirectDrawClipper* clipper = nullptr;
+  std::unique_ptr<DirectDrawSurface> front;
+  std::unique_ptr<DirectDrawSurface> back;
+  bool exclusive = false;
+};
+
+namespace {
+
+constexpr RECT kWholeBuffer{0, 0, 640, 480};
+
+HWND NativeWindow(const GameState& gs) {
+  return gs.hwnd != nullptr ? static_cast<HWND>(gs.hwnd->native) : nullptr;
+}
+
+DisplayObject* CreateDisplayObject(GameState& gs) {
+  IDirectDraw7* ddraw = nullptr;
+  if (FAILED(DirectDrawCreateEx(nullptr, reinterpret_cast<void**>(&ddraw), IID_IDirectDraw7,
+                                nullptr)) ||
+      ddraw == nullptr) {
+    return nullptr;
+  }
+  auto* object = new DisplayObject;
+  object->ddraw = ddraw;
+  gs.DDObject = object;
+  return object;
+}
+
+DirectDrawSurface* Adopt(std::unique_ptr<DirectDrawSurface>& slot, IDirectDrawSurface7* surface) {
+  slot = std::make_unique<DirectDrawSurface>(surface);
+  return slot.get();
+}
+
+}  // namespace
+
+bool DD_INIT(GameState& gs) {
+  DisplayObject* object = CreateDisplayObject(gs);
+  if (object == nullptr) return false;
+  const HWND hwnd = NativeWindow(gs);
+  if (FAILED(object->ddraw->SetCooperativeLevel(hwnd, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN))) {
+    return Error(gs, "フルスクリーン化できません");
+  }
+  object->exclusive = true;
+  if (FAILED(object->ddraw->SetDisplayMode(640, 480, 16, 0, 0))) {
+    return Error(gs, "解像度が変更できません");
+  }
+
+  DDSURFACEDESC2 desc{};
+  desc.dwSize = sizeof desc;
+  desc.dwFlags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
+  desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX | DDSCAPS_3DDEVICE;
+  desc.dwBackBufferCount = 1;
+  IDirectDrawSurface7* primary = nullptr;
+  if (FAILED(object->ddraw->CreateSurface(&desc, &primary, nullptr)) || primary == nullptr) {
+    return Error(gs, "プライマリィサーフェースが生成できません");
+  }
+  gs.DDFront = Adopt(object->front, primary);
+
+  DDSCAPS2 caps{};
+  caps.dwCaps = DDSCAPS_BACKBUFFER;
+  IDirectDrawSurface7* back = nullptr;
+  if (FAILED(primary->GetAttachedSurface(&caps, &back)) || back == nullptr) {
+    return Error(gs, "バックバッファが生成できません");
+  }
+  gs.DDBack = Adopt(object->back, back);
+  return true;
+}
+
+void DD_END(GameState& gs) {
+  DisplayObject* object = gs.DDObject;
+  if (object == nullptr) return;
+  // The back buffer goes with the primary it is attached to; our own
+  // reference to it is given back first.
+  gs.DDBack = nullptr;
+  gs.DDFront = nullptr;
+  object->back.reset();
+  object->front.reset();
+  if (object->exclusive) {
+    object->ddraw->RestoreDisplayMode();
+    object->ddraw->SetCooperativeLevel(NativeWindow(gs), DDSCL_NORMAL);
+  }
+  object->ddraw->Release();
+  delete object;
+  gs.DDObject = nullptr;
+}
+
+void DD_Present(GameState& gs) {
+  DisplayObject* object = gs.DDObject;
+  if (object == nullptr || !object->front || !object->back) return;
+  RECT source = kWholeBuffer;
+  const HRESULT result =
+      object->front->get()->BltFast(0, 0, object->back->get(), &source, DDBLTFAST_WAIT);
+  // Restoring the primary restores the back buffer attached to it.
+  if (result == DDERR_SURFACELOST) object->front->get()->Restore();
+}
+
+void DD_FlipToGDISurface(GameState& gs) {
+  if (gs.DDObject != nullptr) gs.DDObject->ddraw->FlipToGDISurface();
+}
+
+IDirectDrawSurface7* DD_BackSurface(const GameState& gs) {
+  if (gs.DDObject == nullptr || !gs.DDObject->back) return nullptr;
+  return gs.DDObject->back->get();
+}
+
+namespace windowed {
+
+int DD_INIT(GameState& gs) {
+  DisplayObject* object = CreateDisplayObject(gs);
+  if (object == nullptr) return 0;
+  const HWND hwnd = NativeWindow(gs);
+  object->ddraw->SetCooperativeLevel(hwnd, DDSCL_NORMAL);
+
+  DDSURFACEDESC2 desc{};
+  desc.dwSize = sizeof desc;
+  desc.dwFlags = DDSD_CAPS;
+  desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE;
+  IDirectDrawSurface7* primary = nullptr;
+  if (FAILED(object->ddraw->CreateSurface(&desc, &primary, nullptr)) || primary == nullptr) {
+    return 0;
+  }
+  gs.DDFront = Adopt(object->front, primary);
+
+  // Without a clipper the copy is unclipped, which still shows the game.
+  if (SUCCEEDED(object->ddraw->CreateClipper(0, &object->clipper, nullptr)) &&
+      object->clipper != nullptr) {
+    object->clipper->SetHWnd(0, hwnd);
+    primary->SetClipper(object->clipper);
+  }
+
+  DDSURFACEDESC2 backDesc{};
+  backDesc.dwSize = sizeof backDesc;
+  backDesc.dwFlags = DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH;
+  backDesc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN | DDSCAPS_3DDEVICE;
+  backDesc.dwWidth = 640;
+  backDesc.dwHeight = 480;
+  IDirectDrawSurface7* back = nullptr;
+  if (FAILED(object->ddraw->CreateSurface(&backDesc, &back, nullptr)) || back == nullptr) {
+    return 0;
+  }
+  gs.DDBack = Adopt(object->back, back);
+  return 1;
+}
+
+int DD_END(GameState& gs) {
+  DisplayObject* object = gs.DDObject;
+  if (object == nullptr) return 1;
+  if (object->clipper != nullptr) {
+    object->clipper->Release();
+    object->clipper = nullptr;
+  }
+  gs.DDBack = nullptr;
+  object->back.reset();
+  gs.DDFront = nullptr;
+  object->front.reset();
+  object->ddraw->Release();
+  delete object;
+  gs.DDObject = nullptr;
+  return 1;
+}
+
+void CalcScreenRect(HWND hwnd, RECT& rect) {
+  POINT origin{0, 0};
+  ClientToScreen(hwnd, &origin);
+  GetClientRect(hwnd, &rect);
+  OffsetRect(&rect, origin.x, origin.y);
+}
+
+void DD_Present(GameState& gs) {
+  DisplayObject* object = gs.DDObject;
+  if (object == nullptr || !object->front || !object->back) return;
+  RECT destination;
+  CalcScreenRect(NativeWindow(gs), destination);
+  RECT source = kWholeBuffer;
+  const HRESULT result = object->front->get()->Blt(&destination, object->back->get(), &source,
+                                                   DDBLT_WAIT, nullptr);
+  if (result == DDERR_SURFACELOST) {
+    object->front->get()->Restore();
+    object->back->get()->Restore();
+  }
+}
+
+}  // namespace windowed

@@ -1,0 +1,19 @@
+#include "platform/win32/input.h"
+
+#include "platform/win32/api.h"
+
+std::uint32_t GameButtons(std::uint32_t systemButtons) { return systemButtons & 0xFu; }
+
+std::uint16_t Win32Input::GetAsyncKeyState(int virtualKey) {
+  return static_cast<std::uint16_t>(::GetAsyncKeyState(virtualKey));
+}
+
+bool Win32Input::JoyGetPos(JoystickInfo& info) {
+  JOYINFOEX joy{};
+  joy.dwSize = sizeof joy;
+  joy.dwFlags = JOY_RETURNX | JOY_RETURNBUTTONS;
+  if (joyGetPosEx(JOYSTICKID1, &joy) != JOYERR_NOERROR) return false;
+  info.xPos = static_cast<std::uint32_t>(joy.dwXpos);
+  info.buttons = GameButtons(static_cast<std::uint32_t>(joy.dwButtons));
+  return true;
+}

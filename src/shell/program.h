@@ -1,0 +1,12 @@
+// The full-screen program's entry once its platform is up: the window, the
+// devices, the frame loop and the way out. The platform's own entry
+// (src/platform/*/racer.cpp) makes the Platform and calls this.
+#pragma once
+
+#include "platform_api.h"
+
+// Opens the window covering the screen, the display and the sound device,
+// hides the cursor, starts the pacing and runs the loop until the quit
+// message. Returns the exit status: 0 after a normal quit, 1 when the
+// program could not start.
+int RunProgram(Platform& platform);
