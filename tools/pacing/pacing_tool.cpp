@@ -11,8 +11,6 @@
 //
 // Prints the mean, median, 99th percentile and worst frame period in ms, and
 // the CPU time per frame, the wait's spin included.
-#define SDL_MAIN_HANDLED
-#include <SDL.h>
 #include <time.h>
 
 #include <algorithm>
@@ -24,10 +22,9 @@
 #include <string>
 #include <vector>
 
-#include "windowed/primitives.h"
+#include "platform/sdl/layer.h"
 #include "platform_api.h"
 #include "shell/pacing.h"
-#include "platform/sdl/clock.h"
 #include "shell/window_messages.h"
 
 namespace {
@@ -99,27 +96,21 @@ int main(int argc, char** argv) {
   auto gs = std::make_unique<GameState>();
   MessageQueue queue;
   NoProc proc;
-  SDL_Window* window = nullptr;
-  if (options.window) {
-    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
-      std::fprintf(stderr, "racer_pacing: no display: %s\n", SDL_GetError());
+  // The windowed program's platform: its clock and, with --window, its
+  // window and display device.
+  SdlPlatform platform(Program::Windowed);
+  const ShellDevices& devices = platform.devices();
+  const bool window = options.window;
+  if (window) {
+    // Without a window the display's start-up message has said so.
+    if (platform.OpenWindow(*gs, queue, proc) == nullptr) return 1;
+    if (!devices.DD_INIT(*gs)) {
+      std::fprintf(stderr, "racer_pacing: no display device\n");
       return 1;
     }
-    window = SDL_CreateWindow("racer_pacing", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
-                              640, 480, 0);
-    if (window == nullptr) {
-      std::fprintf(stderr, "racer_pacing: no window: %s\n", SDL_GetError());
-      return 1;
-    }
-    gs->hwnd = queue.CreateWindow(proc, window);
-    if (!windowed::DD_INIT(*gs)) {
-      std::fprintf(stderr, "racer_pacing: no display device: %s\n", SDL_GetError());
-      return 1;
-    }
-    gs->dispColor = 255;
   }
 
-  SdlClock clock;
+  Clock& clock = platform.clock();
   StartPacing(*gs, clock);
   if (options.millisecond) gs->performanceCounterFlag = 0;
   std::vector<double> periods;
@@ -127,11 +118,7 @@ int main(int argc, char** argv) {
   const double cpuStart = CpuSeconds();
   auto last = std::chrono::steady_clock::now();
   for (int frame = 0; frame < options.frames; ++frame) {
-    if (window != nullptr) {
-      SDL_Event event;
-      while (SDL_PollEvent(&event) != 0) {
-      }
-      windowed::DD_BackInit(*gs);
+    for (Message message; window && queue.PeekMessage(message);) {
     }
     BusyFor(options.workMs);
     WaitFrame(*gs, clock);
@@ -139,7 +126,7 @@ int main(int argc, char** argv) {
     // The first period runs from start-up, not from a previous wait.
     if (frame > 0) periods.push_back(std::chrono::duration<double, std::milli>(now - last).count());
     last = now;
-    if (window != nullptr) windowed::DD_Present(*gs);
+    if (window) devices.DD_Present(*gs);
   }
   const double cpuMs = (CpuSeconds() - cpuStart) * 1000.0 / options.frames;
 
@@ -149,18 +136,16 @@ int main(int argc, char** argv) {
   for (double p : periods) sum += p;
   std::printf("method      %s\n", gs->performanceCounterFlag == 1 ? "counter (us)" : "timer (ms)");
   std::printf("frames      %d (%zu periods)%s\n", options.frames, periods.size(),
-              window != nullptr ? ", presenting to a window" : "");
+              window ? ", presenting to a window" : "");
   std::printf("mean        %.4f ms\n", sum / static_cast<double>(periods.size()));
   std::printf("p50         %.4f ms\n", Percentile(sorted, 0.50));
   std::printf("p99         %.4f ms\n", Percentile(sorted, 0.99));
   std::printf("worst       %.4f ms\n", sorted.back());
   std::printf("cpu/frame   %.4f ms\n", cpuMs);
 
-  if (window != nullptr) {
-    windowed::DD_END(*gs);
+  if (window) {
+    devices.DD_END(*gs);
     queue.DestroyWindow(gs->hwnd);
-    SDL_DestroyWindow(window);
-    SDL_Quit();
   }
   return 0;
 }

@@ -5,6 +5,9 @@
 
 #include <cstring>
 
+#include "platform/sdl/clock.h"
+#include "platform/sdl/events.h"
+#include "platform/sdl/input.h"
 #include "shell/error_report.h"
 #include "shell/window_messages.h"
 
@@ -46,12 +49,25 @@ void MinimizeWindow(PlatformWindow* hwnd) {
 
 }  // namespace
 
-SdlPlatform::SdlPlatform(Program program) : program_(program), devices_(DevicesFor(program, &ShowGameCursor, &MinimizeWindow)) {}
+struct SdlPlatform::Parts {
+  SdlInput input;
+  SdlClock clock;
+  std::unique_ptr<SdlEventSource> events;
+};
+
+SdlPlatform::SdlPlatform(Program program)
+    : program_(program),
+      devices_(DevicesFor(program, &ShowGameCursor, &MinimizeWindow)),
+      parts_(std::make_unique<Parts>()) {}
 
 SdlPlatform::~SdlPlatform() {
-  input_.CloseJoystick();
+  parts_->input.CloseJoystick();
   if (started_) SDL_Quit();
 }
+
+InputDevice& SdlPlatform::input() { return parts_->input; }
+
+Clock& SdlPlatform::clock() { return parts_->clock; }
 
 PlatformWindow* SdlPlatform::OpenWindow(GameState& gs, MessageQueue& queue,
                                         WindowProcedure& procedure) {
@@ -79,7 +95,7 @@ PlatformWindow* SdlPlatform::OpenWindow(GameState& gs, MessageQueue& queue,
   }
   gs.hwnd = queue.CreateWindow(procedure, window, [window] { SDL_DestroyWindow(window); });
   SDL_ShowWindow(window);
-  events_ = std::make_unique<SdlEventSource>(gs.hwnd, input_);
-  queue.SetEventSource(events_.get());
+  parts_->events = std::make_unique<SdlEventSource>(gs.hwnd, parts_->input);
+  queue.SetEventSource(parts_->events.get());
   return gs.hwnd;
 }

@@ -1,14 +1,11 @@
 // SDL under one of the game's programs: SDL started and ended, the
 // program's window, its devices, the keys, joystick and timers, and the
-// message box.
+// message box. Nothing of SDL shows through this header.
 #pragma once
 
 #include <memory>
 
 #include "platform_api.h"
-#include "platform/sdl/clock.h"
-#include "platform/sdl/events.h"
-#include "platform/sdl/input.h"
 
 class SdlPlatform final : public Platform {
  public:
@@ -18,8 +15,8 @@ class SdlPlatform final : public Platform {
   SdlPlatform(const SdlPlatform&) = delete;
   SdlPlatform& operator=(const SdlPlatform&) = delete;
 
-  InputDevice& input() override { return input_; }
-  Clock& clock() override { return clock_; }
+  InputDevice& input() override;
+  Clock& clock() override;
   const ShellDevices& devices() override { return devices_; }
 
   // Starts SDL's video, events and joysticks and makes the window: for the
@@ -31,10 +28,10 @@ class SdlPlatform final : public Platform {
                              WindowProcedure& procedure) override;
 
  private:
+  struct Parts;  // SDL's own: keys and joystick, timers, events
+
   Program program_;
   bool started_ = false;
-  SdlInput input_;
-  SdlClock clock_;
   ShellDevices devices_;
-  std::unique_ptr<SdlEventSource> events_;
+  std::unique_ptr<Parts> parts_;
 };

@@ -1,7 +1,4 @@
 // racer_window: the game in a 640x480 window on the desktop.
-#define SDL_MAIN_HANDLED
-#include <SDL.h>
-
 #include "platform/sdl/layer.h"
 #include "windowed/program.h"
 
