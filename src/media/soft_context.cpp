@@ -2,82 +2,71 @@
 
 #include <utility>
 
-SoftSurface::Context::Context(SoftSurface& owner) : surface(owner) {
-  stockPen.stock = true;
-  stockFont.stock = true;
+SoftContext::SoftContext(const soft::Canvas& canvas) : canvas_(canvas) {
+  stockPen_.stock = true;
+  stockFont_.stock = true;
 }
 
-void SoftSurface::Context::Reset() {
-  pen = &stockPen;
-  font = &stockFont;
-  bkMode = BkMode::Opaque;
-  bkColor = RGBRef(255, 255, 255);
-  textColor = RGBRef(0, 0, 0);
-  curX = 0;
-  curY = 0;
+void SoftContext::Reset() {
+  pen_ = &stockPen_;
+  font_ = &stockFont_;
+  bkMode_ = BkMode::Opaque;
+  bkColor_ = RGBRef(255, 255, 255);
+  textColor_ = RGBRef(0, 0, 0);
+  curX_ = 0;
+  curY_ = 0;
 }
 
-soft::PaintTarget SoftSurface::Context::Target(ColorRef color) const {
-  soft::PaintTarget target;
-  if (surface.format_ == PixelFormat::Rgb565) {
-    target.pixels16 = surface.pixels16_.data();
-  } else {
-    target.pixels32 = surface.pixels32_.data();
-  }
-  target.raw = RawFromColor(surface.format_, color);
-  return target;
-}
-
-Pen* SoftSurface::Context::CreatePen(int width, ColorRef color) {
+Pen* SoftContext::CreatePen(int width, ColorRef color) {
   return new Pen{width, color, false};
 }
 
 // Selecting null changes nothing and returns null, as the platform does.
-Pen* SoftSurface::Context::SelectPen(Pen* selected) {
+Pen* SoftContext::SelectPen(Pen* selected) {
   if (selected == nullptr) return nullptr;
-  return std::exchange(pen, selected);
+  return std::exchange(pen_, selected);
 }
 
-void SoftSurface::Context::DeletePen(Pen* deleted) {
+void SoftContext::DeletePen(Pen* deleted) {
   if (deleted == nullptr || deleted->stock) return;
-  if (pen == deleted) pen = &stockPen;  // never left pointing at freed memory
+  if (pen_ == deleted) pen_ = &stockPen_;  // never left pointing at freed memory
   delete deleted;
 }
 
-Font* SoftSurface::Context::CreateFont(const FontRequest& request) {
+Font* SoftContext::CreateFont(const FontRequest& request) {
   return new Font{soft::ResolveFont(request), false};
 }
 
-Font* SoftSurface::Context::SelectFont(Font* selected) {
+Font* SoftContext::SelectFont(Font* selected) {
   if (selected == nullptr) return nullptr;
-  return std::exchange(font, selected);
+  return std::exchange(font_, selected);
 }
 
-void SoftSurface::Context::DeleteFont(Font* deleted) {
+void SoftContext::DeleteFont(Font* deleted) {
   if (deleted == nullptr || deleted->stock) return;
-  if (font == deleted) font = &stockFont;
+  if (font_ == deleted) font_ = &stockFont_;
   delete deleted;
 }
 
-void SoftSurface::Context::MoveTo(int x, int y) {
-  curX = x;
-  curY = y;
+void SoftContext::MoveTo(int x, int y) {
+  curX_ = x;
+  curY_ = y;
 }
 
 // Widths 0 and 1 (and, leniently, anything below) are the cosmetic line.
-void SoftSurface::Context::LineTo(int x, int y) {
-  const soft::PaintTarget target = Target(pen->color);
-  if (pen->width <= 1) {
-    soft::DrawThinLine(target, curX, curY, x, y);
+void SoftContext::LineTo(int x, int y) {
+  const soft::PaintTarget target = canvas_.Target(pen_->color);
+  if (pen_->width <= 1) {
+    soft::DrawThinLine(target, curX_, curY_, x, y);
   } else {
-    soft::DrawWideLine(target, curX, curY, x, y, pen->width);
+    soft::DrawWideLine(target, curX_, curY_, x, y, pen_->width);
   }
-  curX = x;
-  curY = y;
+  curX_ = x;
+  curY_ = y;
 }
 
-void SoftSurface::Context::TextOut(int x, int y, const char* text, int length) {
-  const soft::PaintTarget ink = Target(textColor);
-  const soft::PaintTarget box = Target(bkColor);
-  soft::DrawText(ink, bkMode == BkMode::Opaque ? &box : nullptr, font->choice, x, y, text, length);
+void SoftContext::TextOut(int x, int y, const char* text, int length) {
+  const soft::PaintTarget ink = canvas_.Target(textColor_);
+  const soft::PaintTarget box = canvas_.Target(bkColor_);
+  soft::DrawText(ink, bkMode_ == BkMode::Opaque ? &box : nullptr, font_->choice, x, y, text, length);
 }

@@ -1,9 +1,10 @@
-// The software drawing context of a SoftSurface.
+// The software drawing context: GDI's pens, fonts, lines and text over a
+// canvas of pixels in memory.
 #pragma once
 
 #include "media/glyphs.h"
 #include "media/soft_raster.h"
-#include "media/soft_surface.h"
+#include "platform_api.h"
 
 // The opaque drawing objects of platform_api.h as the software context
 // makes them. Stock objects belong to the context and survive DeletePen and
@@ -19,8 +20,11 @@ struct Font {
   bool stock = false;
 };
 
-struct SoftSurface::Context final : DrawContext {
-  explicit Context(SoftSurface& owner);
+class SoftContext final : public DrawContext {
+ public:
+  explicit SoftContext(const soft::Canvas& canvas);
+  SoftContext(const SoftContext&) = delete;
+  SoftContext& operator=(const SoftContext&) = delete;
 
   // A fresh borrow starts from the platform's defaults; nothing selected in
   // an earlier borrow carries over.
@@ -32,23 +36,21 @@ struct SoftSurface::Context final : DrawContext {
   Font* CreateFont(const FontRequest& request) override;
   Font* SelectFont(Font* font) override;
   void DeleteFont(Font* font) override;
-  void SetBkMode(BkMode mode) override { bkMode = mode; }
-  void SetTextColor(ColorRef color) override { textColor = color; }
+  void SetBkMode(BkMode mode) override { bkMode_ = mode; }
+  void SetTextColor(ColorRef color) override { textColor_ = color; }
   void MoveTo(int x, int y) override;
   void LineTo(int x, int y) override;
   void TextOut(int x, int y, const char* text, int length) override;
 
-  soft::PaintTarget Target(ColorRef color) const;
-
-  SoftSurface& surface;
-  bool out = false;
-  Pen stockPen;
-  Font stockFont;
-  Pen* pen = &stockPen;
-  Font* font = &stockFont;
-  BkMode bkMode = BkMode::Opaque;
-  ColorRef bkColor = RGBRef(255, 255, 255);
-  ColorRef textColor = RGBRef(0, 0, 0);
-  int curX = 0;
-  int curY = 0;
+ private:
+  soft::Canvas canvas_;
+  Pen stockPen_;
+  Font stockFont_;
+  Pen* pen_ = &stockPen_;
+  Font* font_ = &stockFont_;
+  BkMode bkMode_ = BkMode::Opaque;
+  ColorRef bkColor_ = RGBRef(255, 255, 255);
+  ColorRef textColor_ = RGBRef(0, 0, 0);
+  int curX_ = 0;
+  int curY_ = 0;
 };

@@ -6,6 +6,22 @@
 #include <limits>
 #include <utility>
 
+std::uint32_t RawFromColor(PixelFormat format, ColorRef color) {
+  const std::uint32_t red = color & 0xFF;
+  const std::uint32_t green = (color >> 8) & 0xFF;
+  const std::uint32_t blue = (color >> 16) & 0xFF;
+  if (format == PixelFormat::Rgb565) return (red >> 3) << 11 | (green >> 2) << 5 | (blue >> 3);
+  return red << 16 | green << 8 | blue;
+}
+
+std::uint32_t RgbFromRaw(PixelFormat format, std::uint32_t raw) {
+  if (format == PixelFormat::Xrgb8888) return raw & 0xFFFFFF;
+  const std::uint32_t red = (raw >> 11) & 0x1F;
+  const std::uint32_t green = (raw >> 5) & 0x3F;
+  const std::uint32_t blue = raw & 0x1F;
+  return (red << 3 | red >> 2) << 16 | (green << 2 | green >> 4) << 8 | (blue << 3 | blue >> 2);
+}
+
 namespace soft {
 namespace {
 

@@ -5,7 +5,21 @@
 
 #include <cstdint>
 
-#include "media/soft_surface.h"
+#include "platform_api.h"
+
+enum class PixelFormat {
+  Rgb565,    // 16 bits per pixel, the full-screen program's
+  Xrgb8888,  // 32 bits per pixel, the usual desktop format
+};
+
+constexpr int kScreenWidth = 640;
+constexpr int kScreenHeight = 480;
+
+// A colour as a raw pixel value of `format` (565 keeps the high bits).
+std::uint32_t RawFromColor(PixelFormat format, ColorRef color);
+// A raw pixel value as 0xRRGGBB; 565 repeats its top bits downward so that
+// full intensity reads as 255.
+std::uint32_t RgbFromRaw(PixelFormat format, std::uint32_t raw);
 
 namespace soft {
 
@@ -15,6 +29,17 @@ struct PaintTarget {
   std::uint16_t* pixels16 = nullptr;
   std::uint32_t* pixels32 = nullptr;
   std::uint32_t raw = 0;
+};
+
+// A 640x480 buffer of pixels in one format: exactly one pointer is set.
+struct Canvas {
+  PixelFormat format = PixelFormat::Xrgb8888;
+  std::uint16_t* pixels16 = nullptr;
+  std::uint32_t* pixels32 = nullptr;
+
+  PaintTarget Target(ColorRef color) const {
+    return {pixels16, pixels32, RawFromColor(format, color)};
+  }
 };
 
 // Columns x0..x1 inclusive of row y, any values; clipped.

@@ -6,21 +6,16 @@
 #include <memory>
 #include <vector>
 
+#include "media/soft_raster.h"
 #include "platform_api.h"
 
-enum class PixelFormat {
-  Rgb565,    // 16 bits per pixel, the full-screen program's
-  Xrgb8888,  // 32 bits per pixel, the usual desktop format
-};
+class SoftContext;
 
 // The back buffer's format in each program: 16 bits over the whole screen,
 // the desktop's 32 bits in the window.
 constexpr PixelFormat BackBufferFormat(Program program) {
   return program == Program::FullScreen ? PixelFormat::Rgb565 : PixelFormat::Xrgb8888;
 }
-
-constexpr int kScreenWidth = 640;
-constexpr int kScreenHeight = 480;
 
 class SoftSurface final : public Surface {
  public:
@@ -61,41 +56,16 @@ class SoftSurface final : public Surface {
   void Span(int x0, int x1, int y, std::uint32_t raw);
   void Plot(int x, int y, std::uint32_t raw);
 
-  struct Context;
-
  private:
+  soft::Canvas canvas();
+
   PixelFormat format_;
   // One of the two holds the pixels row by row; the other stays empty.
   std::vector<std::uint16_t> pixels16_;
   std::vector<std::uint32_t> pixels32_;
-  std::unique_ptr<Context> context_;
+  std::unique_ptr<SoftContext> context_;
+  bool out_ = false;  // the context is borrowed
 };
-
-// A colour as a raw pixel value of `format` (565 keeps the high bits).
-std::uint32_t RawFromColor(PixelFormat format, ColorRef color);
-// A raw pixel value as 0xRRGGBB; 565 repeats its top bits downward so that
-// full intensity reads as 255.
-std::uint32_t RgbFromRaw(PixelFormat format, std::uint32_t raw);
-
-// The box TextOut fills for `length` bytes of `text` in the font `request`
-// asks for: the sum of the glyph advances and the character cell's height.
-// Both are 0 when there is no font to draw with.
-struct TextExtent {
-  int width = 0;
-  int height = 0;
-};
-TextExtent MeasureText(const FontRequest& request, const char* text, int length);
-
-// True when text can be drawn: a font file was found and fonts are not
-// disabled. The files are looked for on first use.
-bool FontsAvailable();
-
-// Makes text behave as if no font file existed (true), or look for the files
-// again (false). Drops every cached glyph; fonts created before the call
-// must not be drawn with after it.
-void SetFontsDisabled(bool disabled);
-// The same as SetFontsDisabled(true).
-void DisableFontsForTesting();
 
 // Writes the surface as a 640x480 RGB PNG. Returns false when the file
 // cannot be written.

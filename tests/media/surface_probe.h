@@ -6,6 +6,7 @@
 #include <set>
 #include <utility>
 
+#include "media/glyphs.h"
 #include "media/soft_surface.h"
 
 namespace probe {

@@ -27,6 +27,7 @@
 #include "headless/headless_frame.h"
 #include "headless/input_script.h"
 #include "headless/recording_surface.h"
+#include "media/glyphs.h"
 #include "pattern.h"
 #include "picture.h"
 
