@@ -78,7 +78,6 @@ std::FILE* NullSink() {
   return sink;
 }
 
-
 // The states the readers fill are large; they are made once and only the
 // fields a reader may write are reset between inputs, while the rest must
 // stay as zero as it started.
@@ -241,10 +240,6 @@ RunParts SplitRunInput(std::string_view data) {
   return parts;
 }
 
-std::string JoinRunInput(const RunParts& parts) {
-  return parts.settings + std::string(kPartSeparator) + parts.course + std::string(kPartSeparator) + parts.script;
-}
-
 std::string RunWhole(std::string_view data, int frames) {
   const RunParts parts = SplitRunInput(data);
   if (!WriteWholeFile("config.txt", parts.settings) || !WriteWholeFile("map.txt", parts.course)) {
@@ -272,20 +267,6 @@ std::string RunWhole(std::string_view data, int frames) {
     if (std::FILE* sink = NullSink()) WriteTraceRow(sink, f, *gs, true);
   }
   return {};
-}
-
-WorkDir::WorkDir() {
-  char pattern[] = "/tmp/racer_fuzz_XXXXXX";
-  const char* made = ::mkdtemp(pattern);
-  path_ = made != nullptr ? made : std::filesystem::temp_directory_path();
-  previous_ = std::filesystem::current_path();
-  std::filesystem::current_path(path_);
-}
-
-WorkDir::~WorkDir() {
-  std::error_code ignored;
-  std::filesystem::current_path(previous_, ignored);
-  if (path_.filename().string().starts_with("racer_fuzz_")) std::filesystem::remove_all(path_, ignored);
 }
 
 }  // namespace fuzz

@@ -7,10 +7,9 @@
 //
 // The settings, course and whole-run bodies write config.txt and map.txt in
 // the current directory, as the game reads them from there: run them in a
-// directory of their own (WorkDir).
+// directory of their own (testing_support::ScopedTempDir).
 #pragma once
 
-#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -37,19 +36,5 @@ struct RunParts {
   std::string script;
 };
 RunParts SplitRunInput(std::string_view data);
-std::string JoinRunInput(const RunParts& parts);
-
-// A fresh directory under /tmp made the current one for the object's life.
-class WorkDir {
- public:
-  WorkDir();
-  ~WorkDir();
-  WorkDir(const WorkDir&) = delete;
-  WorkDir& operator=(const WorkDir&) = delete;
-
- private:
-  std::filesystem::path path_;
-  std::filesystem::path previous_;
-};
 
 }  // namespace fuzz

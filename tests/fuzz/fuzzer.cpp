@@ -9,9 +9,10 @@
 #include <string_view>
 
 #include "fuzz_harness.h"
+#include "support/test_support.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  static std::unique_ptr<fuzz::WorkDir> dir = std::make_unique<fuzz::WorkDir>();
+  static testing_support::ScopedTempDir dir;
   return 0;
 }
 

@@ -1,15 +1,14 @@
-// Shared helpers of the tests: a fresh working directory, files in it, a
-// zeroed game state and an input device the test sets by hand.
+// Shared helpers of the tests: a working directory of the test's own, files
+// in it, and an input device the test sets by hand.
 #pragma once
 
 #include <unistd.h>
 
 #include <array>
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <sstream>
 #include <string>
 
 #include "game_state.h"
@@ -17,32 +16,50 @@
 
 namespace testing_support {
 
-// Runs the test in an empty directory of its own, since the game reads its
-// files from the current directory.
+// The shipped config.txt and map.txt, and the test data beside the tests.
+inline const std::string kDataDir = RACER_DATA_DIR;
+inline const std::string kTestsDir = RACER_TESTS_DIR;
+
+// Makes a fresh directory the current one for its life, since the game
+// reads its files from the current directory.
 class ScopedTempDir {
  public:
   ScopedTempDir() {
     char pattern[] = "/tmp/racer_test_XXXXXX";
     const char* made = ::mkdtemp(pattern);
-    path_ = made != nullptr ? made : "/tmp";
+    path_ = made != nullptr ? made : std::filesystem::temp_directory_path();
     previous_ = std::filesystem::current_path();
     std::filesystem::current_path(path_);
   }
   ~ScopedTempDir() {
-    std::filesystem::current_path(previous_);
     std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
+    std::filesystem::current_path(previous_, ignored);
+    if (path_.filename().string().starts_with("racer_test_")) std::filesystem::remove_all(path_, ignored);
   }
-  const std::filesystem::path& path() const { return path_; }
+  ScopedTempDir(const ScopedTempDir&) = delete;
+  ScopedTempDir& operator=(const ScopedTempDir&) = delete;
 
  private:
   std::filesystem::path path_;
   std::filesystem::path previous_;
 };
 
-inline void WriteFile(const std::string& name, const std::string& content) {
+inline bool WriteFile(const std::string& name, const std::string& content) {
   std::ofstream out(name, std::ios::binary);
   out << content;
+  return static_cast<bool>(out.flush());
+}
+
+inline std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
+
+// Copies the shipped config.txt and map.txt into the current directory.
+inline void UseShippedFiles() {
+  for (const char* name : {"config.txt", "map.txt"}) WriteFile(name, ReadFile(kDataDir + "/" + name));
 }
 
 inline std::unique_ptr<GameState> NewState() { return std::make_unique<GameState>(); }
@@ -62,37 +79,20 @@ class FakeInput final : public InputDevice {
   }
 
   std::uint16_t GetAsyncKeyState(int vk) override {
-    const auto i = static_cast<size_t>(vk & 0xFF);
-    std::uint16_t r = static_cast<std::uint16_t>((held[i] ? kKeyDownNow : 0) | (pressed[i] ? kKeyWentDown : 0));
+    const auto i = static_cast<std::size_t>(vk & 0xFF);
+    const auto answer =
+        static_cast<std::uint16_t>((held[i] ? kKeyDownNow : 0) | (pressed[i] ? kKeyWentDown : 0));
     pressed[i] = false;
-    return r;
+    return answer;
   }
   bool JoyGetPos(JoystickInfo& info) override {
     if (!joystickPresent) {
-      info.xPos = 1;  // garbage the game must not use
-      info.buttons = 0xF;
+      info = {1, 0xF};  // garbage the game must not use
       return false;
     }
     info = joystick;
     return true;
   }
-};
-
-// Reads a file's content through a stdio stream, as the game's readers do.
-class MemoryFile {
- public:
-  explicit MemoryFile(const std::string& content) : content_(content) {
-    file_ = ::fmemopen(content_.empty() ? nullptr : content_.data(), content_.size(), "r");
-    if (file_ == nullptr) file_ = std::tmpfile();
-  }
-  ~MemoryFile() {
-    if (file_ != nullptr) std::fclose(file_);
-  }
-  std::FILE* get() const { return file_; }
-
- private:
-  std::string content_;
-  std::FILE* file_ = nullptr;
 };
 
 }  // namespace testing_support

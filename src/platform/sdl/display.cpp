@@ -15,8 +15,11 @@ namespace {
 // copied into. Nothing draws on it directly, so it lends no context.
 class ScreenSurface final : public Surface {
  public:
-  ScreenSurface(SDL_Renderer* renderer, Uint32 format) : renderer_(renderer), format_(format) {}
+  ScreenSurface(SDL_Renderer* renderer, Uint32 format) : renderer_(renderer), format_(format) {
+    SDL_AddEventWatch(&NoteDeviceReset, this);
+  }
   ~ScreenSurface() {
+    SDL_DelEventWatch(&NoteDeviceReset, this);
     if (texture_ != nullptr) SDL_DestroyTexture(texture_);
     SDL_DestroyRenderer(renderer_);
   }
@@ -31,6 +34,7 @@ class ScreenSurface final : public Surface {
 
   // Makes the texture anew, as after the renderer lost it.
   bool Restore() {
+    lost_ = false;
     if (texture_ != nullptr) SDL_DestroyTexture(texture_);
     texture_ = SDL_CreateTexture(renderer_, format_, SDL_TEXTUREACCESS_STREAMING,
                                  kScreenWidth, kScreenHeight);
@@ -43,7 +47,7 @@ class ScreenSurface final : public Surface {
   // The whole back buffer to `destination` (null: the renderer's logical
   // area). False when the copy failed and nothing was shown.
   bool Present(const SoftSurface& back, const SDL_Rect* destination) {
-    if (texture_ == nullptr) return false;
+    if (lost_ || texture_ == nullptr) return false;
     if (SDL_UpdateTexture(texture_, nullptr, back.pixels(), back.pitch()) != 0) return false;
     SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
     SDL_RenderClear(renderer_);
@@ -53,9 +57,17 @@ class ScreenSurface final : public Surface {
   }
 
  private:
+  // A device reset takes every texture with it, as a lost surface its
+  // pixels: the screen is lost until restored.
+  static int SDLCALL NoteDeviceReset(void* self, SDL_Event* event) {
+    if (event->type == SDL_RENDER_DEVICE_RESET) static_cast<ScreenSurface*>(self)->lost_ = true;
+    return 0;
+  }
+
   SDL_Renderer* renderer_;
   Uint32 format_;
   SDL_Texture* texture_ = nullptr;
+  bool lost_ = false;
 };
 
 SDL_Window* NativeWindow(const GameState& gs) {

@@ -1,0 +1,417 @@
+// The view: the projection of the course ahead, and where the scene, the
+// texts, the debug readouts, the ghost and the course map are drawn, read
+// off a recording surface rather than pixels.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <set>
+#include <tuple>
+
+#include "headless/recording_surface.h"
+#include "sim/phases.h"
+#include "support/test_support.h"
+#include "view/view.h"
+
+using testing_support::NewState;
+
+namespace {
+
+constexpr ColorRef kBlack = RGBRef(0, 0, 0);
+constexpr ColorRef kWhite = RGBRef(255, 255, 255);
+constexpr ColorRef kMapRed = RGBRef(155, 5, 5);
+
+std::unique_ptr<GameState> ViewState(int bend, int wide = 8) {
+  auto gs = NewState();
+  InitializeTrigonTable(*gs);
+  for (int& value : gs->mapDataX) value = bend;
+  gs->carPosition = 1;
+  gs->configCourseViewWide = wide;
+  return gs;
+}
+
+TEST(Projection, ConstantBends) {
+  const int steps[] = {0, 150, 200, 250, 280, 290, 295, 298, 299};
+  struct Case {
+    int bend;
+    std::array<int, 9> expected;
+  };
+  const Case cases[] = {
+      {0, {0, 0, 0, 0, 0, 0, 0, 0, 0}},
+      {100, {0, 0, 0, 1, 5, 11, 22, 51, 78}},
+      {200, {0, 0, 0, 3, 11, 23, 44, 103, 157}},
+  };
+  for (const Case& c : cases) {
+    auto gs = ViewState(c.bend);
+    MainLoopViewCalc(*gs);
+    std::array<int, 9> got;
+    for (int k = 0; k < 9; ++k) got[k] = gs->drawViewX[steps[k]];
+    EXPECT_EQ(got, c.expected) << c.bend;
+  }
+  // A bend far ahead shows only at the far steps.
+  auto gs = ViewState(0);
+  for (int i = 20; i <= 40; ++i) gs->mapDataX[i] = 100;
+  MainLoopViewCalc(*gs);
+  EXPECT_EQ((std::array{gs->drawViewX[289], gs->drawViewX[298], gs->drawViewX[299]}), (std::array{0, 7, 23}));
+}
+
+TEST(Projection, CarPositionAndHeading) {
+  struct Case {
+    int wide, lrPosition, lrTurn;
+    int at0, at299;
+  };
+  const Case cases[] = {
+      {8, 10240, 0, -300, -1},
+      {4, 10240, 0, -600, -2},
+      {9, 10240, 0, 0, 0},
+      {8, 0, 102400, 0, -299},
+      {0, 10240, 0, -2400, -8},  // no width: met as the narrowest, COURSE_WIDE 1
+      {1, 10240, 0, -2400, -8},
+  };
+  for (const Case& c : cases) {
+    auto gs = ViewState(0, c.wide);
+    gs->carLRPosition = c.lrPosition;
+    gs->carLRTurn = c.lrTurn;
+    MainLoopViewCalc(*gs);
+    EXPECT_EQ((std::array{gs->drawViewX[0], gs->drawViewX[299]}), (std::array{c.at0, c.at299})) << c.wide;
+  }
+  // 300 * 2147483647 * (-8) / 10240 against the car, wherever it is:
+  // saturating 64-bit sums, not a wrapped product.
+  for (int position : {-2147483647 - 1, -5, 2147483647}) {
+    auto far = ViewState(100, -1);
+    far->carPosition = position;
+    far->carLRPosition = 2147483647;
+    far->carLRTurn = -2147483647 - 1;
+    MainLoopViewCalc(*far);
+    EXPECT_EQ(far->drawViewX[0], 503316479) << position;
+  }
+  // Strong bends all through the view pass the 32-bit range of the lateral
+  // sum; the offsets keep growing the same way instead of flipping side.
+  auto gs = ViewState(2000);
+  MainLoopViewCalc(*gs);
+  for (int k = 1; k < 300; ++k) ASSERT_GE(gs->drawViewX[k], gs->drawViewX[k - 1]) << k;
+}
+
+struct Fixture {
+  std::unique_ptr<GameState> gs = NewState();
+  RecordingSurface surface;
+  Fixture() {
+    InitializeTrigonTable(*gs);
+    gs->carPosition = 1;
+    gs->carVelocity = 6000;
+    gs->carVelocityMax = 12000;
+    gs->carGrip = 5000;
+    gs->dispObject = 1;
+    gs->dispGhost = 1;
+    gs->configGhostForwardScale = 500;
+    gs->DDBack = &surface;
+  }
+  // Lines of the colour on the road row of step i.
+  std::size_t RowLines(int i, ColorRef color) const {
+    return static_cast<std::size_t>(std::count_if(surface.lines.begin(), surface.lines.end(), [&](const auto& l) {
+      return l.color == color && l.y1 == 480 - i && l.y2 == 480 - i;
+    }));
+  }
+  bool HasLine(int x1, int y1, int x2, int y2, ColorRef color) const {
+    return std::any_of(surface.lines.begin(), surface.lines.end(), [&](const RecordedLine& l) {
+      return std::tie(l.x1, l.y1, l.x2, l.y2, l.color) == std::tie(x1, y1, x2, y2, color);
+    });
+  }
+  const RecordedText& Text(const std::string& prefix) const {
+    const RecordedText* text = surface.FindText(prefix);
+    static const RecordedText kNone{};
+    EXPECT_NE(text, nullptr) << prefix;
+    return text != nullptr ? *text : kNone;
+  }
+};
+
+// Position at which depth step 0 sees the middle of section `section`.
+int AtSection(int section) { return section * 1024 + 512; }
+
+TEST(Scene, RoadRowsMirrorOnAStraight) {
+  Fixture f;
+  MainLoopViewDrawScene(*f.gs);
+  EXPECT_TRUE(f.HasLine(320 - 8 * 290, 470, 320 + 8 * 290, 470, kBlack));  // step 10: scale 290
+  EXPECT_TRUE(f.HasLine(320 - 8 * 1, 181, 320 + 8 * 1, 181, kBlack));      // step 299
+  std::multiset<std::tuple<int, int, int, int>> black;
+  for (const RecordedLine& l : f.surface.lines) {
+    if (l.color == kBlack) black.insert({l.x1, l.y1, l.x2, l.y2});
+  }
+  for (const auto& [x1, y1, x2, y2] : black) {
+    EXPECT_TRUE(black.count({640 - x1, y1, 640 - x2, y2}) + black.count({640 - x2, y2, 640 - x1, y1}) > 0)
+        << x1 << "," << y1 << " " << x2 << "," << y2;
+  }
+}
+
+TEST(Scene, RoadMarksLeaveOddRowsBelowTheFarEndOpen) {
+  struct Case {
+    int position, step;
+    bool road;
+  };
+  const Case cases[] = {
+      {818688, 1, false},  // half-section 1599 under the near steps: odd rows open
+      {818688, 2, true},   // even rows drawn
+      {AtSection(300), 1, true},
+      {794724, 297, true},  // 1599 at step 297: odd, but at the far end
+  };
+  for (const Case& c : cases) {
+    Fixture f;
+    f.gs->carPosition = c.position;
+    MainLoopViewDrawScene(*f.gs);
+    EXPECT_EQ(f.RowLines(c.step, kBlack) > 0, c.road) << c.position << " step " << c.step;
+  }
+}
+
+TEST(Scene, WallsStripesOverheadAndDashes) {
+  struct Case {
+    int section;
+    int wallTop;    // 0: no walls
+    int stripeEnd;  // 0: no stripes
+  };
+  const Case cases[] = {
+      {45, 10, 0},  {48, 10, 15}, {40, 0, 15},  {5, 0, 0},
+      {400, 0, 18}, {415, 11, 18}, {425, 0, 0}, {845, 10, 0},
+  };
+  for (const Case& c : cases) {
+    Fixture f;
+    f.gs->carPosition = AtSection(c.section);
+    MainLoopViewDrawScene(*f.gs);
+    // Step 0: scale 300 on row 480.
+    const int top = c.wallTop == 0 ? 10 : c.wallTop;
+    EXPECT_EQ(f.HasLine(320 - 9 * 300, 480, 320 - top * 300, 180 - 4 * 300, kBlack) &&
+                  f.HasLine(320 + 9 * 300, 480, 320 + top * 300, 180 - 4 * 300, kBlack),
+              c.wallTop != 0)
+        << c.section;
+    const int end = c.stripeEnd == 0 ? 15 : c.stripeEnd;
+    EXPECT_EQ(f.HasLine(320 - 9 * 300, 480, 320 - end * 300, 480, kBlack) &&
+                  f.HasLine(320 + 9 * 300, 480, 320 + end * 300, 480, kBlack),
+              c.stripeEnd != 0)
+        << c.section;
+    EXPECT_EQ(f.RowLines(0, kBlack), c.stripeEnd != 0 ? 3u : 1u) << c.section;
+    // A centre dash every fourth section, s / 4 either side.
+    EXPECT_EQ(f.HasLine(320 - 75, 480, 320 + 75, 480, kWhite), c.section % 4 == 0) << c.section;
+  }
+  for (int objects : {1, 0}) {
+    Fixture f;
+    f.gs->dispObject = objects;
+    f.gs->carPosition = AtSection(395);  // 395 mod 80 = 75: bars; mod 400 = 395: strips
+    MainLoopViewDrawScene(*f.gs);
+    EXPECT_EQ(f.HasLine(0, 180 - 299, 640, 180 - 299, kBlack), objects == 1);  // step 1, odd: a bar
+    EXPECT_FALSE(f.HasLine(0, 180 - 300, 640, 180 - 300, kBlack));            // step 0, even: none
+    EXPECT_EQ(f.HasLine(320 - 6 * 300, 180 - 300, 320 - 3 * 300, 180 - 300, kBlack), objects == 1);
+    EXPECT_EQ(f.HasLine(320 + 2 * 300, 180 - 300, 320 + 1 * 300, 180 - 300, kBlack), objects == 1);
+  }
+}
+
+TEST(Texts, LabelsAndReadouts) {
+  Fixture f;
+  MainLoopViewDrawTexts(*f.gs);
+  const RecordedText& grip = f.Text("GRIP ");
+  EXPECT_EQ(std::tie(grip.text, grip.x, grip.y, grip.height, grip.face, grip.mode, grip.color),
+            std::make_tuple(std::string("GRIP 5000"), 160, 480 - 5000 / 40, 20, std::string(""), BkMode::Opaque,
+                            kBlack));
+  const RecordedText& goal = f.Text("goalCount: ");
+  EXPECT_EQ(std::tie(goal.x, goal.y, goal.text), std::make_tuple(40, 24, std::string("goalCount: 0")));
+  const RecordedText& position = f.Text("carPosition: ");
+  EXPECT_EQ(std::tie(position.x, position.y), std::make_tuple(440, 24));
+  const RecordedText& speed = f.Text("carVelocity: ");
+  EXPECT_EQ(std::tie(speed.x, speed.y, speed.text), std::make_tuple(440, 48, std::string("carVelocity: 6000")));
+  for (int k = 0; k < 8; ++k) {  // the records, unmoved at speed
+    EXPECT_TRUE(std::any_of(f.surface.texts.begin(), f.surface.texts.end(),
+                            [&](const auto& t) { return t.text == "0" && t.x == 500 && t.y == 280 + 24 * k; }));
+  }
+  for (const char* absent : {" H I T ", "UP/DOWN", "VELTIX RACE", "V"}) EXPECT_EQ(f.surface.FindText(absent), nullptr);
+
+  struct Case {
+    int v, vmax, indicater;
+    const char* text;
+    int row;
+  };
+  const Case cases[] = {
+      {12000, 12000, 0, "SPEED 10000", 240}, {12000, 12000, 1, "SPEED 10000", 480},
+      {9000, 12000, 1, "SPEED 7500", 360},   {9000, 12000, 0, "SPEED 7500", 300},
+      {64, 0, 0, "SPEED 640000", -14880},    // SPEED 0: the label divides by 1
+  };
+  for (const Case& c : cases) {
+    Fixture s;
+    s.gs->carVelocity = c.v;
+    s.gs->carVelocityMax = c.vmax;
+    s.gs->dispIndicater = c.indicater;
+    MainLoopViewDrawTexts(*s.gs);
+    const RecordedText& label = s.Text("SPEED ");
+    EXPECT_EQ(std::tie(label.text, label.x, label.y), std::make_tuple(std::string(c.text), 40, c.row));
+  }
+  Fixture input;
+  input.gs->controlLeftRight = -2;
+  input.gs->controlAcceleration = 1;
+  input.gs->controlBrake = 1;
+  MainLoopViewDrawTexts(*input.gs);
+  EXPECT_EQ(std::tie(input.Text("INPUT").x, input.Text("INPUT").y), std::make_tuple(200, 410));
+}
+
+TEST(Texts, HitNoticeHelpAndWarningsWhileSlow) {
+  Fixture f;
+  f.gs->carHitCount = 37;
+  f.gs->carVelocity = 639;
+  f.gs->noConfigFileFlag = 1;
+  MainLoopViewDrawTexts(*f.gs);
+  EXPECT_EQ(std::tie(f.Text(" H I T ").x, f.Text(" H I T ").y), std::make_tuple(300, 263));
+  const char* help[] = {"UP/DOWN:accel/break",    "S:speed up", "B:stop", "C:backGroundColor",
+                        "I:SPEED meter scale x2", "D/M/G:debug/map/ghost disp"};
+  for (int k = 0; k < 6; ++k) {
+    const RecordedText& t = f.Text(help[k]);
+    EXPECT_EQ(std::tie(t.text, t.x, t.y), std::make_tuple(std::string(help[k]), 240, 240 + 24 * k));
+  }
+  const RecordedText& config = f.Text("\"config.txt\" not found.");
+  EXPECT_EQ(std::tie(config.x, config.y), std::make_tuple(240, 432));
+  EXPECT_EQ(f.surface.FindText("\"map.txt\""), nullptr);
+
+  Fixture fast;
+  fast.gs->carVelocity = 640;
+  fast.gs->noConfigFileFlag = fast.gs->noMapFileFlag = 1;
+  MainLoopViewDrawTexts(*fast.gs);
+  for (const char* absent : {"UP/DOWN", "\"config.txt\"", "\"map.txt\""}) {
+    EXPECT_EQ(fast.surface.FindText(absent), nullptr) << absent;
+  }
+}
+
+TEST(Texts, TitleAtHomeWhenTheSwirlIsStill) {
+  const std::string titles[] = {"VELTIX RACE", "LEFT/RIGHT:steer", "ESC:exit"};
+  Fixture f;  // A0 = 0: no radius, one text per character
+  f.gs->carVelocity = 100;
+  f.gs->carPosition = 32768;
+  MainLoopViewDrawTexts(*f.gs);
+  for (int t = 0; t < 3; ++t) {
+    for (std::size_t j = 0; j < titles[t].size(); ++j) {
+      const std::string ch(1, titles[t][j]);
+      const int x = 100 + 9 * static_cast<int>(j), y = 200 + 44 * t;
+      EXPECT_TRUE(std::any_of(f.surface.texts.begin(), f.surface.texts.end(),
+                              [&](const auto& r) { return r.text == ch && r.x == x && r.y == y; }))
+          << titles[t] << " " << j;
+    }
+  }
+  Fixture whole;  // (carPosition / 16) mod 2048 at or above 1024: whole lines
+  whole.gs->carVelocity = 100;
+  whole.gs->carPosition = 16384 * 3;
+  MainLoopViewDrawTexts(*whole.gs);
+  for (int t = 0; t < 3; ++t) {
+    EXPECT_EQ(std::tie(whole.Text(titles[t]).x, whole.Text(titles[t]).y), std::make_tuple(100, 200 + 44 * t));
+  }
+}
+
+TEST(Debug, ReadoutsThroughThePrimitives) {
+  Fixture f;
+  f.gs->carLRTurnDev = 512;
+  f.gs->carLRTurn = -2048;
+  f.gs->configLRTurnLevel = 400;
+  f.gs->configGripMin = 100;
+  MainLoopViewDrawDebug(*f.gs);
+  EXPECT_EQ(f.surface.borrows, 17);  // three needles and fourteen texts, each on its own borrow
+  const RecordedText& turn = f.Text("TURN: ");
+  EXPECT_EQ(std::tie(turn.text, turn.x, turn.y, turn.height, turn.face, turn.mode, turn.color),
+            std::make_tuple(std::string("TURN: -2048"), 260, 44, 18, std::string("標準明朝"), BkMode::Transparent,
+                            RGBRef(5, 155, 255)));
+  EXPECT_EQ(f.Text("LR_TURN:").text, "LR_TURN:   400");
+  EXPECT_EQ(std::tie(f.Text("GRIP_MIN:").text, f.Text("GRIP_MIN:").y), std::make_tuple(std::string("GRIP_MIN:    100"), 332));
+  EXPECT_TRUE(f.HasLine(260, 44, 280, 20, kMapRed));  // 512 * 40 / 1024
+  EXPECT_TRUE(f.HasLine(260, 68, 258, 44, kMapRed));
+  EXPECT_EQ(f.surface.lines[0].width, 2);
+}
+
+TEST(Ghost, MarkerAndGauge) {
+  struct Case {
+    int lead, turn;
+    std::vector<std::array<int, 4>> lines;
+  };
+  const Case cases[] = {
+      // Two sections ahead: d = 1500, tip at row 399, marker at step 95, s = 205.
+      {2048, 0, {{560, 400, 580, 399}, {600, 400, 580, 399}, {115, 385, 525, 385}, {115, 385, 320, 180}, {525, 385, 320, 180}}},
+      // d = 1536: step 100, s = 200; turning 9600 gives t = 150, w = 50.
+      {2122, 9600, {{560, 400, 580, 399}, {600, 400, 580, 399}, {170, 230, 470, 530}, {170, 230, 470, 230}, {470, 530, 470, 230}}},
+      // A rate beyond 64 s draws as t = +s even when negative: w = 100.
+      {2122, -20000, {{560, 400, 580, 399}, {600, 400, 580, 399}, {220, 180, 420, 580}, {220, 180, 520, 280}, {420, 580, 520, 280}}},
+      // Level with the car: d = 500, the gauge only.
+      {0, 0, {{560, 400, 580, 400}, {600, 400, 580, 400}}},
+      // Hidden behind the car, or switched off: nothing.
+      {780 * 1024 - 100000, 0, {}},
+  };
+  for (const Case& c : cases) {
+    for (int shown : {1, 0}) {
+      Fixture f;
+      f.gs->dispGhost = shown;
+      f.gs->carPosition = 100000;
+      f.gs->carLRPosition = -33;
+      f.gs->carLRTurnDev = 12;
+      f.gs->timeCount = 50;
+      f.gs->ghostPosition[54] = 100000 + c.lead;
+      f.gs->ghostTurn[54] = c.turn;
+      DrawContext* dc = f.surface.GetDC();
+      MainLoopViewDrawGhost(*f.gs, dc);
+      f.surface.ReleaseDC(dc);
+      std::vector<std::array<int, 4>> lines;
+      for (const RecordedLine& l : f.surface.lines) lines.push_back({l.x1, l.y1, l.x2, l.y2});
+      EXPECT_EQ(lines, (shown == 1 ? c.lines : std::vector<std::array<int, 4>>{})) << c.lead << " " << c.turn;
+      // Recorded whether drawn or not.
+      EXPECT_EQ((std::array{f.gs->timeCount, f.gs->ghostPosition[50], f.gs->ghostLRPosition[50], f.gs->ghostTurn[50]}),
+                (std::array{51, 100000, -33, 12}));
+    }
+  }
+  // Past the arrays' end nothing is read or written, and time still counts.
+  for (int t : {65530, 65531, 2147483647}) {
+    Fixture f;
+    f.gs->timeCount = t;
+    MainLoopViewDrawGhost(*f.gs, nullptr);
+    EXPECT_EQ(f.gs->timeCount, t == 2147483647 ? t : t + 1);
+  }
+}
+
+TEST(CourseMap, StripAndCarDot) {
+  struct Case {
+    int bend, position;
+    std::vector<std::array<int, 4>> someSegments;
+    std::vector<std::array<int, 4>> dots;
+  };
+  const Case cases[] = {
+      {0, 40960, {{320, 420, 320, 420}, {320, 222, 320, 222}}, {{320, 410, 320, 410}}},  // section 40: row 410
+      // Every sample adds 16: a column every four rows (S = 16 is 0, 64 is 1,
+      // 3184 is 49); the car past the last sampled row gets no dot.
+      {16, 796 * 1024, {{320, 420, 320, 420}, {321, 417, 320, 417}, {369, 222, 369, 222}}, {}},
+  };
+  for (const Case& c : cases) {
+    Fixture f;
+    for (int& value : f.gs->mapDataX) value = c.bend;
+    f.gs->carPosition = c.position;
+    MainLoopViewDrawMap(*f.gs);
+    const RecordedText& label = f.Text("MAP_DATA");
+    EXPECT_EQ(std::tie(label.x, label.y, label.height), std::make_tuple(320, 420, 18));
+    std::set<std::array<int, 4>> segments;
+    std::vector<std::array<int, 4>> dots;
+    for (const RecordedLine& l : f.surface.lines) {
+      const bool dot = l.width == 8 && l.color == RGBRef(5, 155, 255);
+      EXPECT_TRUE(dot || (l.width == 2 && l.color == kMapRed));
+      (dot ? dots.push_back({l.x1, l.y1, l.x2, l.y2}) : void(segments.insert({l.x1, l.y1, l.x2, l.y2})));
+    }
+    EXPECT_EQ(f.surface.lines.size(), 199 + c.dots.size()) << c.bend;
+    for (const auto& segment : c.someSegments) EXPECT_EQ(segments.count(segment), 1u) << c.bend << " " << segment[1];
+    EXPECT_EQ(dots, c.dots) << c.bend;
+  }
+}
+
+TEST(ViewDraw, BorrowsOneContextAtATimeAndRecordsWithoutOne) {
+  Fixture f;
+  f.gs->dispDebug = f.gs->dispMap = 1;
+  f.gs->carVelocity = 100;
+  MainLoopViewDraw(*f.gs);
+  EXPECT_EQ((std::array{f.surface.maxOutstanding, f.surface.outstanding, f.surface.livePens, f.surface.liveFonts}),
+            (std::array{1, 0, 0, 0}));
+  EXPECT_EQ(f.surface.borrows, 2 + 17 + 1 + 199 + 1);  // scene, texts, debug, map label, strip, dot
+
+  Fixture refused;
+  refused.surface.refuse = true;
+  refused.gs->timeCount = 3;
+  MainLoopViewDraw(*refused.gs);
+  EXPECT_EQ(refused.gs->timeCount, 4);
+  EXPECT_TRUE(refused.surface.lines.empty());
+}
+
+}  // namespace
