@@ -16,8 +16,7 @@ jobs=$(nproc)
 [ "$jobs" -gt 2 ] && jobs=2
 
 source "$wine_dir/env.sh"
-wine_need cmake x86_64-w64-mingw32-g++ wine wineserver Xvfb xdotool xwininfo import convert gcc iconv ||
-  exit 1
+need cmake x86_64-w64-mingw32-g++ wine wineserver Xvfb xdotool xwininfo import convert gcc iconv || exit 1
 
 set -e
 cmake -S . -B "$build_win" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
@@ -30,14 +29,10 @@ set +e
 
 bin=$build_win/bin
 host_bin=$build_host/bin
-failures=0
-source "$wine_dir/program_tests.sh"
-source "$wine_dir/picture_tests.sh"
+source "$wine_dir/tests.sh"
 trap wine_teardown EXIT
 wine_setup "$build_win" || exit 1
-
-run_program_tests
-run_picture_tests
+run_wine_tests
 
 echo
 echo "pictures and reports: $wine_root/pictures, screenshots: $wine_root/logs"

@@ -5,14 +5,13 @@
 unset DISPLAY WAYLAND_DISPLAY SDL_VIDEODRIVER
 export SDL_AUDIODRIVER=dummy
 
-expected="ダイレクトドローの初期化に失敗しました"
 for program in "$RACER" "$RACER_WINDOW"; do
   name=$(basename "$program")
   start_game "$program"
-  if ! wait_exit 10; then fail "$name still running"; kill "$game_pid"; wait "$game_pid"; game_pid=; continue; fi
+  if ! wait_exit 10; then fail "$name still running"; continue; fi
   if [ "$exit_status" -eq 1 ]; then pass "$name: status 1"; else fail "$name: status $exit_status"; fi
   # Libraries probing for a display may add lines of their own.
-  if grep -qFx "$expected" "$work_dir/stderr"; then
+  if grep -qFx "ダイレクトドローの初期化に失敗しました" "$work_dir/stderr"; then
     pass "$name: the start-up message"
   else
     fail "$name: standard error was: $(cat "$work_dir/stderr")"

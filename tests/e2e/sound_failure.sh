@@ -4,7 +4,7 @@
 # standard error too, and status 1.
 . "$(dirname "$0")/common.sh"
 
-start_x 1024x768
+start_screen 1024x768
 
 # dismiss_boxes: closes each message box once it is up, until the game
 # ends. Sets boxes_seen to the number of boxes captioned エラー発生.

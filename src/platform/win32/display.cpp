@@ -35,6 +35,11 @@ DisplayObject* CreateDisplayObject(GameState& gs) {
   return object;
 }
 
+// A screen lost to another program is restored instead of copied to, and
+// that frame is not shown. Windows reports the loss from the copy itself;
+// Wine copies to a lost surface without a word, so it is asked first.
+bool Lost(IDirectDrawSurface7* front) { return front->IsLost() == DDERR_SURFACELOST; }
+
 DirectDrawSurface* Adopt(std::unique_ptr<DirectDrawSurface>& slot, IDirectDrawSurface7* surface) {
   slot = std::make_unique<DirectDrawSurface>(surface);
   return slot.get();
@@ -96,11 +101,13 @@ void DD_END(GameState& gs) {
 void DD_Present(GameState& gs) {
   DisplayObject* object = gs.DDObject;
   if (object == nullptr || !object->front || !object->back) return;
+  IDirectDrawSurface7* front = object->front->get();
   RECT source = kWholeBuffer;
-  const HRESULT result =
-      object->front->get()->BltFast(0, 0, object->back->get(), &source, DDBLTFAST_WAIT);
   // Restoring the primary restores the back buffer attached to it.
-  if (result == DDERR_SURFACELOST) object->front->get()->Restore();
+  if (Lost(front) ||
+      front->BltFast(0, 0, object->back->get(), &source, DDBLTFAST_WAIT) == DDERR_SURFACELOST) {
+    front->Restore();
+  }
 }
 
 void DD_FlipToGDISurface(GameState& gs) {
@@ -181,10 +188,10 @@ void DD_Present(GameState& gs) {
   RECT destination;
   CalcScreenRect(NativeWindow(gs), destination);
   RECT source = kWholeBuffer;
-  const HRESULT result = object->front->get()->Blt(&destination, object->back->get(), &source,
-                                                   DDBLT_WAIT, nullptr);
-  if (result == DDERR_SURFACELOST) {
-    object->front->get()->Restore();
+  IDirectDrawSurface7* front = object->front->get();
+  if (Lost(front) ||
+      front->Blt(&destination, object->back->get(), &source, DDBLT_WAIT, nullptr) == DDERR_SURFACELOST) {
+    front->Restore();
     object->back->get()->Restore();
   }
 }
