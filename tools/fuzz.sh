@@ -3,14 +3,15 @@
 # runs one of them, or all, for a given time.
 #
 #   tools/fuzz.sh TARGET SECONDS [-- LIBFUZZER_ARGS...]   one target
-#   tools/fuzz.sh --all SECONDS                          every target, one after
-#                                                         the other: SECONDS each,
-#                                                         twice that for `run`
+#   tools/fuzz.sh --all SECONDS                          every target: SECONDS each,
+#                                                         twice that for `run`, which
+#                                                         runs beside the others
 #   tools/fuzz.sh --build                                 only build
 #
 # Targets: settings (config.txt reader), course (map.txt reader), script
 # (racer_sim's input scripts), run (settings + course + script, 2000 drawn
-# frames). The seeds in tests/fuzz/corpus/TARGET are read, never written;
+# frames). The seeds in tests/fuzz/corpus/TARGET and the former failures in
+# tests/fuzz/regressions/TARGET are read first, never written;
 # what the fuzzer learns goes to build-fuzz/corpus/TARGET. An input that
 # fails is copied to tests/fuzz/regressions/TARGET/, where the ordinary test
 # suite replays it, and the script exits with status 1.
@@ -60,6 +61,9 @@ max_len() {
 # -2000: half a second optimised) up to some twenty; far longer is a hang.
 time_limit() { [[ $1 == run || $1 == course ]] && echo 120 || echo 30; }
 
+# The former failures of a target, when there are any.
+regressions() { [[ -d $root/tests/fuzz/regressions/$1 ]] && echo "$root/tests/fuzz/regressions/$1" || true; }
+
 run_target() {
   local target=$1 seconds=$2
   shift 2
@@ -68,7 +72,7 @@ run_target() {
   echo "== fuzz $target for ${seconds}s (log $log)"
   local status=0
   ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1 UBSAN_OPTIONS=print_stacktrace=1 \
-    nice -n 19 "$build/bin/fuzz_$target" "$work" "$root/tests/fuzz/corpus/$target" \
+    nice -n 19 "$build/bin/fuzz_$target" "$work" "$root/tests/fuzz/corpus/$target" $(regressions "$target") \
     -dict="$root/tests/fuzz/dict/$target.dict" -max_len="$(max_len "$target")" \
     -timeout="$(time_limit "$target")" -rss_limit_mb=2560 -max_total_time="$seconds" \
     -artifact_prefix="$artifacts" -print_final_stats=1 "$@" >"$log" 2>&1 || status=$?
@@ -99,12 +103,15 @@ case $1 in
   --all)
     [[ $# -eq 2 && $2 =~ ^[0-9]+$ ]] || usage
     build_targets
+    # Each fuzzer takes one core: the whole run beside the three readers.
+    run_target run $((2 * $2)) >"$build/run.out" 2>&1 &
+    lane=$!
     failed=0
-    for target in "${targets[@]}"; do
-      seconds=$2
-      [[ $target == run ]] && seconds=$((2 * $2))
-      run_target "$target" "$seconds" || failed=1
+    for target in settings course script; do
+      run_target "$target" "$2" || failed=1
     done
+    wait "$lane" || failed=1
+    cat "$build/run.out"
     exit $failed
     ;;
   -*)

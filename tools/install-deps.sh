@@ -1,17 +1,27 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the project builds, runs and tests with.
+# Installs the Debian packages the project needs, and nothing it does not:
+#   tools/install-deps.sh play   what building and playing the game needs
+#   tools/install-deps.sh test   that and what the whole test suite needs
 # Idempotent: apt-get is only called for what is missing.
 set -euo pipefail
 
-packages=(
+play=(
   build-essential cmake pkg-config
+  libsdl2-dev libfreetype-dev libpng-dev
+  fonts-ipafont-gothic fonts-ipafont-mincho
+)
+test=(
   googletest libgtest-dev libbenchmark-dev
   clang libclang-rt-14-dev
   g++-mingw-w64-x86-64 wine wine64 fonts-wine
-  libsdl2-dev libfreetype-dev libpng-dev
-  fonts-ipafont-gothic fonts-ipafont-mincho
   xvfb xdotool x11-utils openbox imagemagick
 )
+
+case "${1:-}" in
+  play) packages=("${play[@]}") ;;
+  test) packages=("${play[@]}" "${test[@]}") ;;
+  *) echo "usage: tools/install-deps.sh play|test" >&2; exit 2 ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do
@@ -19,14 +29,11 @@ for p in "${packages[@]}"; do
     missing+=("$p")
   fi
 done
-
-if [ ${#missing[@]} -eq 0 ]; then
-  exit 0
-fi
+[ ${#missing[@]} -eq 0 ] && exit 0
 
 echo "installing: ${missing[*]}"
-sudo_cmd=()
-if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
+sudo=()
+[ "$(id -u)" -ne 0 ] && sudo=(sudo)
 export DEBIAN_FRONTEND=noninteractive
-"${sudo_cmd[@]}" apt-get update -qq
-"${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+"${sudo[@]}" apt-get update -qq
+"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

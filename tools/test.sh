@@ -1,27 +1,48 @@
 #!/usr/bin/env bash
-# Builds everything and runs the whole test suite: once in an optimised
-# build, once under AddressSanitizer and UndefinedBehaviorSanitizer, and the
-# benchmarks once as a smoke test.
+# The test suite, each part building what it needs:
+#   bash tools/test.sh          everything: the optimised build's tests (unit,
+#                               golden, end to end in a private X server),
+#                               the same under AddressSanitizer and
+#                               UndefinedBehaviorSanitizer, the fuzzers, the
+#                               Windows programs under Wine, and the
+#                               benchmarks once
+#   bash tools/test.sh --quick  the optimised build's tests only
 set -euo pipefail
 cd "$(dirname "$0")/.."
+case "${1:-}" in
+  --quick) quick=true ;;
+  "") quick=false ;;
+  *) echo "usage: tools/test.sh [--quick]" >&2; exit 2 ;;
+esac
+start=$(date +%s)
+step() { echo; echo "== $* (at $(($(date +%s) - start)) s)"; }
 
-bash tools/install-deps.sh
+bash tools/install-deps.sh test
 jobs=$(nproc)
 
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+step "the optimised build and its tests"
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRACER_BUILD_TESTS=ON -DRACER_BUILD_TOOLS=ON
 cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure -j"$jobs"
+if $quick; then step "done"; exit 0; fi
 
+# The programs and the tests only. The fuzz corpora are replayed under the
+# same sanitizers by the fuzzers below, so the sanitizer run leaves them out.
+step "the tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DRACER_SANITIZE=ON
-cmake --build build-sanitize -j"$jobs"
-ctest --test-dir build-sanitize --output-on-failure -j"$jobs"
+cmake --build build-sanitize -j"$jobs" --target core_tests extreme_tests shell_tests media_tests sdl_tests \
+  racer racer_window racer_sim x11_close_window
+ctest --test-dir build-sanitize --output-on-failure -j"$jobs" -E 'FuzzReplay|fuzz_replay_tests'
 
-# The file readers, the script parser and whole runs under libFuzzer: a
-# minute each, two for the whole run. A failing input is kept as a test.
+# The readers, the script parser and whole runs under libFuzzer: a minute
+# each, two for the whole run beside them. A failing input is kept as a test.
+step "fuzzing"
 bash tools/fuzz.sh --all 60
 
-# The Windows programs, cross-compiled and tested under Wine.
+step "the Windows programs under Wine"
 bash tools/test-windows.sh
 
 # The benchmarks as a smoke test: they must run; no time is asserted.
+step "the benchmarks, once"
 build/bin/frame_bench --benchmark_min_time=0.05
+step "all passed"
