@@ -11,6 +11,7 @@ packages=(
   libsdl2-dev libfreetype-dev libpng-dev
   fonts-ipafont-gothic fonts-ipafont-mincho
   xvfb xdotool x11-utils openbox imagemagick
+  emscripten node-acorn chromium python3
 )
 
 missing=()

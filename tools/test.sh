@@ -23,5 +23,8 @@ bash tools/fuzz.sh --all 60
 # The Windows programs, cross-compiled and tested under Wine.
 bash tools/test-windows.sh
 
+# The two pages, built with Emscripten and tested in headless Chromium.
+bash tools/test-web.sh
+
 # The benchmarks as a smoke test: they must run; no time is asserted.
 build/bin/frame_bench --benchmark_min_time=0.05
