@@ -112,6 +112,7 @@
   }
 
   document.addEventListener('keydown', event => {
+    if (event.ctrlKey || event.metaKey || event.altKey) return;  // the browser's own shortcuts
     const key = virtualKey(event);
     if (fullScreen && key !== 0x1b && !document.fullscreenElement) enterFullScreen();
     if (!racer || key === 0) return;
