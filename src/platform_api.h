@@ -3,13 +3,16 @@
 // these services (GetAsyncKeyState, QueryPerformanceCounter, DD_INIT, ...);
 // each section says what a platform must do to answer them.
 //
-// Two platforms provide them, each in a folder of its own that nothing else
-// reaches into:
+// Three platforms provide them, each in a folder of its own that nothing
+// else reaches into:
 //   src/platform/sdl/    Linux: SDL2 for the window, keys, joystick, timers,
 //                        presentation and sound; the back buffer is the
 //                        software one of src/media/.
 //   src/platform/win32/  Windows: the Win32 API, DirectDraw 7 surfaces drawn
 //                        on with GDI, DirectSound and winmm.
+//   src/platform/web/    A browser page, over WebAssembly: a canvas, the
+//                        page's keys and gamepad, Web Audio and alert; the
+//                        software back buffer with glyphs from a table.
 // Without a window at all, src/headless/ runs the game's frames for the
 // tools and the tests.
 #pragma once

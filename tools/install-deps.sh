@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project needs, and nothing it does not:
 #   tools/install-deps.sh play   what building and playing the game needs
-#   tools/install-deps.sh test   that and what the whole test suite needs
+#   tools/install-deps.sh web    that and what building the browser pages needs
+#   tools/install-deps.sh test   all of it and what the whole test suite needs
 # Idempotent: apt-get is only called for what is missing.
 set -euo pipefail
 
@@ -10,17 +11,20 @@ play=(
   libsdl2-dev libfreetype-dev libpng-dev
   fonts-ipafont-gothic fonts-ipafont-mincho
 )
+web=(emscripten node-acorn python3)
 test=(
   googletest libgtest-dev libbenchmark-dev
   clang libclang-rt-14-dev
   g++-mingw-w64-x86-64 wine wine64 fonts-wine
   xvfb xdotool x11-utils openbox imagemagick
+  chromium
 )
 
 case "${1:-}" in
   play) packages=("${play[@]}") ;;
-  test) packages=("${play[@]}" "${test[@]}") ;;
-  *) echo "usage: tools/install-deps.sh play|test" >&2; exit 2 ;;
+  web) packages=("${play[@]}" "${web[@]}") ;;
+  test) packages=("${play[@]}" "${web[@]}" "${test[@]}") ;;
+  *) echo "usage: tools/install-deps.sh play|web|test" >&2; exit 2 ;;
 esac
 
 missing=()

@@ -42,6 +42,9 @@ bash tools/fuzz.sh --all 60
 step "the Windows programs under Wine"
 bash tools/test-windows.sh
 
+step "the two pages, built with Emscripten, in headless Chromium"
+bash tools/test-web.sh
+
 # The benchmarks as a smoke test: they must run; no time is asserted.
 step "the benchmarks, once"
 build/bin/frame_bench --benchmark_min_time=0.05

@@ -1,6 +1,9 @@
-// The FreeType faces of the game's texts, opened on first use, and every
-// size asked for with its metrics and the glyphs rendered so far, kept for
-// the life of the program.
+// The faces of the game's texts, opened on first use, and every size asked
+// for with its metrics and the glyphs rendered so far, kept for the life of
+// the program. face_cache.cpp renders them with FreeType from the font
+// files; the page, which has neither, takes the few styles the game draws
+// from a table that face_cache.cpp drew at build time
+// (platform/web/glyph_table.cpp).
 #pragma once
 
 #include <array>
@@ -37,7 +40,7 @@ struct Glyph {
 // A face at one size.
 struct Style {
   FontChoice choice;
-  FT_FaceRec_* face = nullptr;
+  FT_FaceRec_* face = nullptr;  // none in the table's styles
   int ppem = 0;
   int ascent = 0;      // the baseline's distance below the cell's top
   int cellHeight = 0;

@@ -10,6 +10,11 @@ inline constexpr const char kErrorCaption[] = "エラー発生";
 // The entries' own start-up messages, after a device's message of its own.
 inline constexpr const char kDisplayStartFailed[] = "ダイレクトドローの初期化に失敗しました";
 inline constexpr const char kSoundStartFailed[] = "ダイレクトサウンドの初期化に失敗しました";
+// The sound device's own messages for its two start-up steps: creating the
+// device, then setting its cooperative level.
+inline constexpr const char kSoundCreateFailed[] =
+    "DirectSoundが生成できませんDirectSoundの使用が不可能です";
+inline constexpr const char kSoundCooperationFailed[] = "DirectSoundの協調に失敗しました";
 
 // The platform layer installs its box; without one only standard error gets
 // the text. Returns the previous presenter.

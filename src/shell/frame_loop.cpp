@@ -3,15 +3,25 @@
 #include "shell/main_proc.h"
 #include "shell/pacing.h"
 
+LoopPass DispatchOneMessage(MessageQueue& queue, int& exitCode) {
+  Message message;
+  if (!queue.PeekMessage(message)) return LoopPass::Empty;
+  if (message.message == WM_QUIT_MSG) {
+    exitCode = static_cast<int>(message.wParam);
+    return LoopPass::Quit;
+  }
+  queue.DispatchMessage(message);
+  return LoopPass::Dispatched;
+}
+
 int RunMessageLoop(MessageQueue& queue, const std::function<void()>& frame) {
+  int exitCode = 0;
   for (;;) {
-    Message message;
-    if (queue.PeekMessage(message)) {
-      if (message.message == WM_QUIT_MSG) return static_cast<int>(message.wParam);
-      queue.DispatchMessage(message);
-      continue;
+    switch (DispatchOneMessage(queue, exitCode)) {
+      case LoopPass::Quit: return exitCode;
+      case LoopPass::Dispatched: break;
+      case LoopPass::Empty: frame(); break;
     }
-    frame();
   }
 }
 

@@ -8,6 +8,11 @@
 #include "platform_api.h"
 #include "shell/window_messages.h"
 
+// One pass of the loop without the frame: takes one message and dispatches
+// it, unless it is the quit message, whose parameter goes to `exitCode`.
+enum class LoopPass { Dispatched, Quit, Empty };
+LoopPass DispatchOneMessage(MessageQueue& queue, int& exitCode);
+
 // Runs until the quit message and returns its parameter. `frame` runs
 // whenever the queue is empty.
 int RunMessageLoop(MessageQueue& queue, const std::function<void()>& frame);

@@ -12,15 +12,28 @@
 namespace {
 
 // After a device failed to start: releases what was opened, sound then
-// display, and destroys the window. The exit status, 1.
-int EndFailedStart(GameState& gs, MessageQueue& queue, const ShellDevices& devices) {
+// display, and destroys the window.
+bool EndFailedStart(GameState& gs, MessageQueue& queue, const ShellDevices& devices) {
   devices.DS_END(gs);
   devices.DD_END(gs);
   queue.DestroyWindow(gs.hwnd);
-  return 1;
+  return false;
 }
 
 }  // namespace
+
+bool StartDevices(GameState& gs, MessageQueue& queue, const ShellDevices& devices) {
+  if (!devices.DD_INIT(gs)) {
+    ShowMessage(gs.hwnd, kDisplayStartFailed, "");
+    return EndFailedStart(gs, queue, devices);
+  }
+  if (!devices.DS_INIT(gs)) {
+    ShowMessage(gs.hwnd, kSoundStartFailed, "");
+    return EndFailedStart(gs, queue, devices);
+  }
+  devices.ShowCursor(false);
+  return true;
+}
 
 int RunProgram(Platform& platform) {
   auto gs = std::make_unique<GameState>();
@@ -30,15 +43,7 @@ int RunProgram(Platform& platform) {
   gs->hwnd = platform.OpenWindow(*gs, queue, procedure);
   if (gs->hwnd == nullptr) return 1;
 
-  if (!devices.DD_INIT(*gs)) {
-    ShowMessage(gs->hwnd, kDisplayStartFailed, "");
-    return EndFailedStart(*gs, queue, devices);
-  }
-  if (!devices.DS_INIT(*gs)) {
-    ShowMessage(gs->hwnd, kSoundStartFailed, "");
-    return EndFailedStart(*gs, queue, devices);
-  }
-  devices.ShowCursor(false);
+  if (!StartDevices(*gs, queue, devices)) return 1;
   Clock& clock = platform.clock();
   StartPacing(*gs, clock);
   clock.timeBeginPeriod(1);

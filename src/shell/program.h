@@ -4,6 +4,12 @@
 #pragma once
 
 #include "platform_api.h"
+#include "shell/window_messages.h"
+
+// Opens the display, then sound. A device that fails shows the entry's
+// message, and what was opened goes with the window, sound then display.
+// Once both are open the cursor is hidden. False when either failed.
+bool StartDevices(GameState& gs, MessageQueue& queue, const ShellDevices& devices);
 
 // Opens the window covering the screen, the display and the sound device,
 // hides the cursor, starts the pacing and runs the loop until the quit

@@ -13,7 +13,7 @@ struct SoundObject {
 //   the cooperative level       -> opening the default playback device
 bool DS_INIT(GameState& gs) {
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-    return Error(gs, "DirectSoundが生成できませんDirectSoundの使用が不可能です");
+    return Error(gs, kSoundCreateFailed);
   }
   gs.DSObject = new SoundObject;
   SDL_AudioSpec want{};
@@ -24,7 +24,7 @@ bool DS_INIT(GameState& gs) {
   // No callback and never unpaused: the device is open and silent.
   gs.DSObject->device = SDL_OpenAudioDevice(nullptr, 0, &want, nullptr,
                                             SDL_AUDIO_ALLOW_ANY_CHANGE);
-  if (gs.DSObject->device == 0) return Error(gs, "DirectSoundの協調に失敗しました");
+  if (gs.DSObject->device == 0) return Error(gs, kSoundCooperationFailed);
   return true;
 }
 

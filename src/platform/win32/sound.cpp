@@ -12,12 +12,12 @@ struct SoundObject {
 bool DS_INIT(GameState& gs) {
   IDirectSound* sound = nullptr;
   if (FAILED(DirectSoundCreate(nullptr, &sound, nullptr)) || sound == nullptr) {
-    return Error(gs, "DirectSoundが生成できませんDirectSoundの使用が不可能です");
+    return Error(gs, kSoundCreateFailed);
   }
   gs.DSObject = new SoundObject{sound};
   const HWND hwnd = gs.hwnd != nullptr ? static_cast<HWND>(gs.hwnd->native) : nullptr;
   if (FAILED(sound->SetCooperativeLevel(hwnd, DSSCL_NORMAL))) {
-    return Error(gs, "DirectSoundの協調に失敗しました");
+    return Error(gs, kSoundCooperationFailed);
   }
   return true;
 }
