@@ -20,7 +20,8 @@ work_dir=$(mktemp -d /tmp/racer_e2e_XXXXXX)
 cleanup() {
   if [ -n "$game_pid" ] && kill -0 "$game_pid" 2>/dev/null; then kill "$game_pid" 2>/dev/null; fi
   stop_x
-  [ -n "${KEEP_E2E:-}" ] || rm -rf "$work_dir"
+  # A failed run keeps its pictures for the messages that name them.
+  [ -n "${KEEP_E2E:-}" ] || [ "$failures" -ne 0 ] || rm -rf "$work_dir"
 }
 trap cleanup EXIT
 
