@@ -67,14 +67,20 @@ class InputDevice {
 
 class Clock {
  public:
-  // The high-resolution counter and its counts per second (SDL's
-  // performance counter); a counter that cannot be read answers 0.
+  // The high-resolution counter and its counts per second (on Linux the
+  // monotonic clock in nanoseconds); a counter that cannot be read answers 0.
   virtual std::int64_t QueryPerformanceCounter() = 0;
   virtual std::int64_t QueryPerformanceFrequency() = 0;
   // Milliseconds, wrapping after 49 days (SDL_GetTicks).
   virtual std::uint32_t timeGetTime() = 0;
   // Sleep(0) gives up the rest of the time slice; Sleep(n) sleeps n ms.
   virtual void Sleep(std::uint32_t milliseconds) = 0;
+  // A sleep until the counter reads `count`, on a timer that wakes within a
+  // fraction of a millisecond of it. Where there is one (Linux), the frame
+  // wait sleeps to its deadline and spins only the last moment; Windows
+  // keeps its millisecond sleeps, yields and spin.
+  virtual bool SleepsUntil() const { return false; }
+  virtual void SleepUntil(std::int64_t /*count*/) {}
   // The system timer's resolution for the length of the loop, so that
   // Sleep(1) sleeps about a millisecond. Linux sleeps that finely anyway:
   // there the pair does nothing.

@@ -16,7 +16,7 @@ constexpr std::int64_t kNsPerUs = 1'000;
 
 class FakeClock final : public Clock {
  public:
-  enum Kind { Counter, Frequency, Ticks, Sleep0, Sleep1 };
+  enum Kind { Counter, Frequency, Ticks, Sleep0, Sleep1, SleepTo };
   struct Call {
     Kind kind;
     std::int64_t atNs;
@@ -27,7 +27,11 @@ class FakeClock final : public Clock {
   std::uint32_t ticksBase = 5000;  // the millisecond timer at time zero
   std::int64_t readCostNs = 50 * kNsPerUs;
   std::function<std::int64_t(std::int64_t)> counterOverride;  // time -> reading
+  bool sleepsUntil = false;
+  std::int64_t wakeLatencyNs = 80 * kNsPerUs;
+  int earlyWakes = 0;  // sleeps that end 2 ms before their time
   std::vector<Call> calls;
+  std::vector<std::int64_t> sleptUntil;
 
   std::int64_t CounterAt(std::int64_t ns) const {
     return 1'000'000 + static_cast<std::int64_t>(static_cast<__int128>(ns) * frequency / 1'000'000'000);
@@ -49,6 +53,13 @@ class FakeClock final : public Clock {
   void Sleep(std::uint32_t ms) override {
     calls.push_back({ms == 0 ? Sleep0 : Sleep1, nowNs});
     nowNs += ms == 0 ? 200 * kNsPerUs : ms * kNsPerMs;
+  }
+  bool SleepsUntil() const override { return sleepsUntil; }
+  void SleepUntil(std::int64_t count) override {
+    calls.push_back({SleepTo, nowNs});
+    sleptUntil.push_back(count);
+    const auto at = static_cast<std::int64_t>(static_cast<__int128>(count - 1'000'000) * 1'000'000'000 / frequency);
+    nowNs = std::max(nowNs, at) + (earlyWakes-- > 0 ? -2 * kNsPerMs : wakeLatencyNs);
   }
   int Count(Kind kind) const {
     return static_cast<int>(std::count_if(calls.begin(), calls.end(), [&](const Call& c) { return c.kind == kind; }));
@@ -88,33 +99,69 @@ TEST(Pacing, MethodChosenByTheFirstCounterReading) {
   }
 }
 
-// For both methods: the first frame is measured from the start readings;
-// every wait sleeps once before its first reading; a frame that overran is
-// followed at once, after that one sleep, and not made up for.
-TEST(Pacing, BothMethodsMeasureFromTheLastEndAndNeverCatchUp) {
-  for (int method : {1, 0}) {
+// For every method: the first frame is measured from the start readings;
+// every wait sleeps before its first reading; a frame that overran is
+// followed at once, after one sleep, and not made up for.
+TEST(Pacing, EveryMethodMeasuresFromTheLastEndAndNeverCatchesUp) {
+  struct Case {
+    int method;
+    bool sleepsUntil;
+    FakeClock::Kind lateSleep;  // the one sleep of a wait that starts late
+  };
+  const Case cases[] = {{1, false, FakeClock::Sleep1}, {1, true, FakeClock::Sleep0}, {0, false, FakeClock::Sleep1}};
+  for (const Case& c : cases) {
     // Microseconds: ended by the first reading past 16666, spinning in 50 us
     // reads. Milliseconds: the periods run 16, 17, 17.
-    const auto withinPeriod = [method](std::int64_t period, int cycle) {
-      return method == 1 ? period >= 16666 && period < 16716 : period == (cycle == 1 ? 16 : 17);
+    const auto withinPeriod = [&](std::int64_t period, int cycle) {
+      return c.method == 1 ? period >= 16666 && period < 16716 : period == (cycle == 1 ? 16 : 17);
     };
-    Paced p(method);
+    Paced p(c.method);
+    p.clock.sleepsUntil = c.sleepsUntil;
     p.clock.nowNs += 10 * kNsPerMs;
     WaitFrame(*p.gs, p.clock);
-    EXPECT_TRUE(withinPeriod(p.End(), 1)) << method << ": " << p.End();
+    EXPECT_TRUE(withinPeriod(p.End(), 1)) << c.method << ": " << p.End();
     const std::int64_t firstEnd = p.End();
 
     p.clock.nowNs += 40 * kNsPerMs;
     p.clock.calls.clear();
     WaitFrame(*p.gs, p.clock);
-    EXPECT_EQ(p.clock.calls.front().kind, FakeClock::Sleep1) << method;
-    EXPECT_EQ(p.clock.Count(FakeClock::Sleep1), 1) << method;
+    const int sleeps = p.clock.Count(FakeClock::Sleep0) + p.clock.Count(FakeClock::Sleep1) +
+                       p.clock.Count(FakeClock::SleepTo);
+    EXPECT_EQ(sleeps, 1) << c.method;
+    EXPECT_EQ(p.clock.Count(c.lateSleep), 1) << c.method;
     const std::int64_t lateEnd = p.End();
-    EXPECT_GE(lateEnd - firstEnd, method == 1 ? 41000 : 41) << method;
+    EXPECT_GE(lateEnd - firstEnd, c.method == 1 ? 40000 : 41) << c.method;
 
     WaitFrame(*p.gs, p.clock);
-    EXPECT_TRUE(withinPeriod(p.End() - lateEnd, 2)) << method << ": " << p.End() - lateEnd;
+    EXPECT_TRUE(withinPeriod(p.End() - lateEnd, 2)) << c.method << ": " << p.End() - lateEnd;
   }
+}
+
+// With a clock that sleeps until a reading: one sleep to 300 us before the
+// period's end, then reading until it is over; woken early, it sleeps again.
+TEST(Pacing, DeadlineWaitSleepsOnceThenSpinsTheLastMoment) {
+  for (int early : {0, 1}) {
+    Paced p(1);
+    p.clock.sleepsUntil = true;
+    p.clock.earlyWakes = early;
+    p.clock.calls.clear();
+    WaitFrame(*p.gs, p.clock);
+    EXPECT_EQ(p.clock.sleptUntil.front(), p.startCount + 16366 * 1000) << early;
+    EXPECT_EQ(p.clock.Count(FakeClock::SleepTo), 1 + early);
+    EXPECT_EQ(p.clock.Count(FakeClock::Sleep0) + p.clock.Count(FakeClock::Sleep1), 0);
+    EXPECT_TRUE(p.End() >= 16666 && p.End() < 16716) << p.End();
+    // The spin: 300 us less the wake-up's lateness, in 50 us reads.
+    EXPECT_LE(p.clock.Count(FakeClock::Counter), 2 + early + 300 / 50) << early;
+  }
+  // A counter gone far back sleeps a period at a time instead of for ages.
+  Paced back(1);
+  back.clock.sleepsUntil = true;
+  int reads = 0;
+  back.clock.counterOverride = [&](std::int64_t ns) { return back.clock.CounterAt(ns) - (++reads == 1 ? 1'000'000'000 : 0); };
+  WaitFrame(*back.gs, back.clock);
+  const std::int64_t backwards = back.startCount + 50'000 - 1'000'000'000;  // the first reading
+  EXPECT_EQ(back.clock.sleptUntil.front(), backwards + 16'666'000);
+  EXPECT_EQ(back.clock.sleptUntil.back(), back.startCount + 16'366'000);
 }
 
 TEST(Pacing, MillisecondPeriodsRun16And17And17) {
@@ -234,6 +281,14 @@ TEST(Pacing, ElapsedMicroseconds) {
       {5, 0, -1000, 16666},
   };
   for (const Case& c : cases) EXPECT_EQ(ElapsedMicroseconds(c.count, c.last, c.frequency), c.expected) << c.count;
+
+  // The first reading at which that much has passed: the inverse of the rows
+  // above, saturating where they saturate.
+  const Case after[] = {
+      {16366000, 0, 1000000000, 16366}, {59657, 0, 3579545, 16666},
+      {kMax, kMax - 5, 1000000000, 16666}, {kMax, 0, kMax, 16666}, {5, 5, 0, 16666},
+  };
+  for (const Case& c : after) EXPECT_EQ(CountAfter(c.last, c.expected, c.frequency), c.count) << c.count;
 }
 
 }  // namespace

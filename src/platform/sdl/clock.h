@@ -1,22 +1,17 @@
-// The frame wait's timers on SDL: its performance counter, its millisecond
-// ticks and SDL_Delay.
+// The frame wait's timers on Linux: the monotonic clock in nanoseconds as
+// the counter, SDL's millisecond ticks, and sleeps to an absolute time.
 #pragma once
-
-#include <SDL.h>
 
 #include "platform_api.h"
 
 class SdlClock final : public Clock {
  public:
-  std::int64_t QueryPerformanceCounter() override { return ToSigned(SDL_GetPerformanceCounter()); }
-  std::int64_t QueryPerformanceFrequency() override {
-    return ToSigned(SDL_GetPerformanceFrequency());
-  }
+  std::int64_t QueryPerformanceCounter() override;
+  std::int64_t QueryPerformanceFrequency() override { return 1'000'000'000; }
   // 32 bits of milliseconds: the wait subtracts unsigned, so the wrap after
   // 49 days is harmless.
-  std::uint32_t timeGetTime() override { return SDL_GetTicks(); }
+  std::uint32_t timeGetTime() override;
   void Sleep(std::uint32_t milliseconds) override;
-
- private:
-  static std::int64_t ToSigned(Uint64 value);
+  bool SleepsUntil() const override { return true; }
+  void SleepUntil(std::int64_t count) override;
 };
