@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "media/glyphs.h"
+#include "media/screen_fit.h"
 #include "media/soft_surface.h"
 #include "support/test_support.h"
 
@@ -310,6 +311,94 @@ TEST(Text, ClipsFacesEmptyTextAndNoFonts) {
   SetFontsDisabled(false);
   EXPECT_EQ(said, "no font file found (IPA Gothic ipag.ttf or IPA Mincho ipam.ttf); text will not be drawn\n");
   EXPECT_FALSE(Drawn("GRIP", 10, 10, Request(20)).empty());
+}
+
+// The full-screen picture: the largest 4:3 that fits, centred, and the
+// whole-number step below it; each back-buffer pixel a factor-sided square.
+TEST(ScreenFit, LargestFourByThreeAndItsWholeStep) {
+  struct Case {
+    int w, h;
+    std::array<int, 5> fit;  // factor, x, y, width, height
+  };
+  const Case cases[] = {
+      {640, 480, {1, 0, 0, 640, 480}},       {1920, 1080, {2, 240, 0, 1440, 1080}},
+      {1280, 1024, {2, 0, 32, 1280, 960}},   {2560, 1440, {3, 320, 0, 1920, 1440}},
+      {1366, 768, {1, 171, 0, 1024, 768}},   {800, 600, {1, 0, 0, 800, 600}},
+      {320, 240, {1, 0, 0, 320, 240}},       {0, 1080, {1, 0, 0, 0, 0}},
+  };
+  for (const Case& c : cases) {
+    const ScreenFit f = FitToScreen(c.w, c.h);
+    EXPECT_EQ((std::array{f.factor, f.x, f.y, f.width, f.height}), c.fit) << c.w << "x" << c.h;
+  }
+}
+
+// Scaled by a whole number, each pixel is a square of its own colour; the
+// smooth step past it blends only where neighbours differ.
+TEST(ScreenFit, WholeSquaresThenOneSmoothStep) {
+  SoftSurface back(PixelFormat::Rgb565);
+  back.ColorFill(back.RawOf(RGBRef(255, 255, 255)));
+  for (int y = 0; y < kScreenHeight; ++y) back.Plot(100, y, back.RawOf(RGBRef(0, 0, 0)));
+  back.Plot(639, 479, back.RawOf(RGBRef(255, 0, 0)));
+  struct Case {
+    int w, h;
+    std::vector<std::array<int, 2>> at;  // columns of row 500 and their grey
+  };
+  const Case cases[] = {
+      {1280, 1024, {{199, 255}, {200, 0}, {201, 0}, {202, 255}}},
+      // 2.25: column 100 covers 224.9 to 227.2, its edges blended by cover.
+      {1920, 1080, {{223, 255}, {224, 241}, {225, 14}, {226, 0}, {227, 183}, {228, 255}}},
+  };
+  for (const Case& c : cases) {
+    const ScreenFit fit = FitToScreen(c.w, c.h);
+    ScreenScaler scaler(fit);
+    std::vector<std::uint32_t> out(static_cast<std::size_t>(fit.width) * fit.height, 1);
+    scaler.Scale(back, out.data(), fit.width);
+    for (const auto& [x, grey] : c.at) {
+      EXPECT_EQ(out[static_cast<std::size_t>(500 * fit.width + x)] & 0xFF, static_cast<std::uint32_t>(grey))
+          << c.w << " column " << x;
+    }
+    EXPECT_EQ(out.back(), 0xFF0000u) << c.w;
+    EXPECT_EQ(out.front(), 0xFFFFFFu) << c.w;
+  }
+  // Runs of like pixels are filled rather than blended one by one: on a
+  // picture of runs of every length the result is the blend everywhere.
+  SoftSurface runs(PixelFormat::Xrgb8888);
+  unsigned seed = 7;
+  for (int y = 0; y < kScreenHeight; ++y) {
+    for (int x = 0; x < kScreenWidth; x += 1 + static_cast<int>(seed % 5)) {
+      seed = seed * 1103515245 + 12345;
+      runs.Span(x, x + static_cast<int>(seed % 5), y, seed >> 8 & 0xFFFFFF);
+    }
+  }
+  for (const auto& [w, h] : {std::pair{1920, 1080}, {1366, 768}, {1280, 960}, {500, 400}}) {
+    const ScreenFit fit = FitToScreen(w, h);
+    ScreenScaler scaler(fit);
+    std::vector<std::uint32_t> out(static_cast<std::size_t>(fit.width) * fit.height);
+    scaler.Scale(runs, out.data(), fit.width);
+    const auto blend = [](std::uint32_t a, std::uint32_t b, std::uint32_t w) {
+      std::uint32_t mixed = 0;
+      for (int shift : {0, 8, 16}) mixed |= (((a >> shift & 255) * (256 - w) + (b >> shift & 255) * w) >> 8) << shift;
+      return mixed;
+    };
+    int wrong = 0;
+    for (int y = 0; y < fit.height; ++y) {
+      for (int x = 0; x < fit.width; ++x) {
+        // The centre's place in the whole-number picture, in 256ths.
+        const auto at = [&](int i, int screen, int source) {
+          const std::int64_t whole = static_cast<std::int64_t>(source) * fit.factor;
+          const std::int64_t u = std::max<std::int64_t>(0, ((2 * i + 1) * whole * 256 / screen - 256) / 2);
+          return std::array<int, 3>{static_cast<int>(u / 256 / fit.factor),
+                                    static_cast<int>(std::min(u / 256 + 1, whole - 1) / fit.factor), static_cast<int>(u % 256)};
+        };
+        const auto [x0, x1, wx] = at(x, fit.width, kScreenWidth);
+        const auto [y0, y1, wy] = at(y, fit.height, kScreenHeight);
+        const std::uint32_t want = blend(blend(runs.RgbAt(x0, y0), runs.RgbAt(x0, y1), wy),
+                                         blend(runs.RgbAt(x1, y0), runs.RgbAt(x1, y1), wy), wx);
+        wrong += out[static_cast<std::size_t>(y) * fit.width + x] != want;
+      }
+    }
+    EXPECT_EQ(wrong, 0) << w << "x" << h;
+  }
 }
 
 TEST(Png, RoundTripKeepsEveryPixel) {

@@ -34,12 +34,15 @@ class SdlDevices : public ::testing::Test {
     SDL_Quit();
   }
   void GiveTheWindow() { gs->hwnd = queue.CreateWindow(proc, window_); }
-  // The colour at the middle of what the window shows.
-  std::uint32_t Shown() {
-    SDL_Renderer* renderer = SDL_GetRenderer(window_);
-    const SDL_Rect middle{320, 240, 1, 1};
+  // The colour at (x, y) of what the window shows.
+  std::uint32_t Shown(int x = 320, int y = 240) {
+    SDL_Surface* screen = SDL_GetWindowSurface(window_);
     std::uint32_t pixel = 0;
-    SDL_RenderReadPixels(renderer, &middle, SDL_PIXELFORMAT_RGB888, &pixel, 4);
+    SDL_Rect at{x, y, 1, 1}, to{0, 0, 1, 1};
+    SDL_Surface* one = SDL_CreateRGBSurfaceWithFormat(0, 1, 1, 32, SDL_PIXELFORMAT_XRGB8888);
+    SDL_BlitSurface(screen, &at, one, &to);
+    pixel = *static_cast<std::uint32_t*>(one->pixels);
+    SDL_FreeSurface(one);
     return pixel & 0xFFFFFF;
   }
 
@@ -72,22 +75,46 @@ TEST_F(SdlDevices, EachProgramsDisplayHasItsBackBuffer) {
   }
 }
 
-// A device reset loses the screen: the next presentation restores it and
-// shows nothing; the one after shows again.
+// A change of the window's size loses the screen: the next presentation
+// restores it and shows nothing; the one after shows again.
 TEST_F(SdlDevices, LostScreenIsRestoredAndThatFrameNotShown) {
   GiveTheWindow();
   ASSERT_EQ(windowed::DD_INIT(*gs), 1) << SDL_GetError();
   gs->DDBack->ColorFill(0xFF0000);
   windowed::DD_Present(*gs);
   EXPECT_EQ(Shown(), 0xFF0000u);
-  SDL_Event reset{};
-  reset.type = SDL_RENDER_DEVICE_RESET;
-  SDL_PushEvent(&reset);
+  SDL_SetWindowSize(window_, 800, 600);
   gs->DDBack->ColorFill(0x00FF00);
   windowed::DD_Present(*gs);
-  EXPECT_EQ(Shown(), 0xFF0000u);
+  EXPECT_EQ(Shown(), 0u);
   windowed::DD_Present(*gs);
-  EXPECT_EQ(Shown(), 0x00FF00u);
+  EXPECT_EQ((std::array{Shown(), Shown(639, 479), Shown(640, 240)}), (std::array{0x00FF00u, 0x00FF00u, 0u}));
+}
+
+// The full-screen picture on a 1920x1080 desktop: 1440x1080 in the middle,
+// black at the sides; on 1280x1024 exactly twice the size.
+TEST_F(SdlDevices, FullScreenPictureKeepsItsAspect) {
+  GiveTheWindow();
+  ASSERT_TRUE(DD_INIT(*gs)) << SDL_GetError();
+  SDL_SetWindowFullscreen(window_, 0);  // the dummy desktop's size cannot change; the window's can
+  struct Case {
+    int w, h;
+    std::array<int, 4> inside, outside;  // two points each
+  };
+  const Case cases[] = {
+      {1920, 1080, {240, 0, 1679, 1079}, {239, 540, 1680, 540}},
+      {1280, 1024, {0, 32, 1279, 991}, {640, 31, 640, 992}},
+  };
+  for (const Case& c : cases) {
+    SDL_SetWindowSize(window_, c.w, c.h);
+    gs->DDBack->ColorFill(0xFFFF);  // white, in 16 bits
+    DD_Present(*gs);
+    DD_Present(*gs);
+    EXPECT_EQ((std::array{Shown(c.inside[0], c.inside[1]), Shown(c.inside[2], c.inside[3]),
+                          Shown(c.outside[0], c.outside[1]), Shown(c.outside[2], c.outside[3])}),
+              (std::array{0xFFFFFFu, 0xFFFFFFu, 0u, 0u}))
+        << c.w << "x" << c.h;
+  }
 }
 
 TEST_F(SdlDevices, SoundOpensAndCloses) {

@@ -6,22 +6,21 @@
 #include <new>
 #include <utility>
 
+#include "media/screen_fit.h"
 #include "media/soft_surface.h"
 #include "shell/error_report.h"
 
 namespace {
 
-// What the screen shows: the renderer and the texture the back buffer is
-// copied into. Nothing draws on it directly, so it lends no context.
+// What the screen shows: the window's own surface, which SDL hands to the
+// window system without a GPU round trip. Nothing draws on it directly, so
+// it lends no context. The full-screen picture is scaled to the desktop
+// (media/screen_fit.h); the windowed one is shown one to one, never scaled.
 class ScreenSurface final : public Surface {
  public:
-  ScreenSurface(SDL_Renderer* renderer, Uint32 format) : renderer_(renderer), format_(format) {
-    SDL_AddEventWatch(&NoteDeviceReset, this);
-  }
+  ScreenSurface(SDL_Window* window, bool scaled) : window_(window), scaled_(scaled) {}
   ~ScreenSurface() {
-    SDL_DelEventWatch(&NoteDeviceReset, this);
-    if (texture_ != nullptr) SDL_DestroyTexture(texture_);
-    SDL_DestroyRenderer(renderer_);
+    if (picture_ != nullptr) SDL_FreeSurface(picture_);
   }
   ScreenSurface(const ScreenSurface&) = delete;
   ScreenSurface& operator=(const ScreenSurface&) = delete;
@@ -30,44 +29,87 @@ class ScreenSurface final : public Surface {
   void ReleaseDC(DrawContext*) override {}
   void ColorFill(std::uint32_t) override {}
 
-  SDL_Renderer* renderer() const { return renderer_; }
-
-  // Makes the texture anew, as after the renderer lost it.
-  bool Restore() {
-    lost_ = false;
-    if (texture_ != nullptr) SDL_DestroyTexture(texture_);
-    texture_ = SDL_CreateTexture(renderer_, format_, SDL_TEXTUREACCESS_STREAMING,
-                                 kScreenWidth, kScreenHeight);
-    if (texture_ == nullptr) return false;
-    // Square pixels when scaled up: no blur between them.
-    SDL_SetTextureScaleMode(texture_, SDL_ScaleModeNearest);
+  // Fits the picture to a screen of this size: for the full-screen program
+  // the scaling and its buffer. False when there is nothing to show it on.
+  bool Fit(int width, int height) {
+    if (!scaled_) {
+      fit_ = ScreenFit{1, 0, 0, kScreenWidth, kScreenHeight};
+      return true;
+    }
+    fit_ = FitToScreen(width, height);
+    if (fit_.width <= 0) return false;
+    scaler_ = std::make_unique<ScreenScaler>(fit_);
+    if (picture_ != nullptr) SDL_FreeSurface(picture_);
+    picture_ = nullptr;
     return true;
   }
 
-  // The whole back buffer to `destination` (null: the renderer's logical
-  // area). False when the copy failed and nothing was shown.
-  bool Present(const SoftSurface& back, const SDL_Rect* destination) {
-    if (lost_ || texture_ == nullptr) return false;
-    if (SDL_UpdateTexture(texture_, nullptr, back.pixels(), back.pitch()) != 0) return false;
-    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
-    SDL_RenderClear(renderer_);
-    if (SDL_RenderCopy(renderer_, texture_, nullptr, destination) != 0) return false;
-    SDL_RenderPresent(renderer_);
+  // Takes the window's surface anew, as after the window changed size, and
+  // fits the picture to it; the screen is black until the next frame.
+  bool Restore() {
+    screen_ = SDL_GetWindowSurface(window_);
+    if (screen_ == nullptr) return false;
+    width_ = screen_->w;
+    height_ = screen_->h;
+    format_ = screen_->format->format;
+    if (!Fit(width_, height_)) {
+      screen_ = nullptr;
+      return false;
+    }
+    SDL_FillRect(screen_, nullptr, SDL_MapRGB(screen_->format, 0, 0, 0));
+    return true;
+  }
+
+  // The back buffer to the screen. False when the screen was lost (the
+  // window changed size, or showing failed): it is restored instead and
+  // this frame is not shown.
+  bool Present(const SoftSurface& back, SDL_Surface* backView) {
+    if (Lost()) {
+      Restore();
+      return false;
+    }
+    if (!Draw(back, backView) || SDL_UpdateWindowSurface(window_) != 0) {
+      screen_ = nullptr;  // restored at the next frame
+      return false;
+    }
     return true;
   }
 
  private:
-  // A device reset takes every texture with it, as a lost surface its
-  // pixels: the screen is lost until restored.
-  static int SDLCALL NoteDeviceReset(void* self, SDL_Event* event) {
-    if (event->type == SDL_RENDER_DEVICE_RESET) static_cast<ScreenSurface*>(self)->lost_ = true;
-    return 0;
+  // SDL makes the window's surface anew after a change of size: a surface
+  // other than ours, or of another size, means ours is gone.
+  bool Lost() const {
+    if (screen_ == nullptr) return true;
+    SDL_Surface* now = SDL_GetWindowSurface(window_);
+    return now != screen_ || now->w != width_ || now->h != height_ || now->format->format != format_;
   }
 
-  SDL_Renderer* renderer_;
-  Uint32 format_;
-  SDL_Texture* texture_ = nullptr;
-  bool lost_ = false;
+  bool Draw(const SoftSurface& back, SDL_Surface* backView) {
+    SDL_Rect to{fit_.x, fit_.y, fit_.width, fit_.height};
+    if (!scaled_) return SDL_BlitSurface(backView, nullptr, screen_, &to) == 0;
+    // Straight onto a screen of the scaler's format, else through a copy.
+    if (format_ == SDL_PIXELFORMAT_XRGB8888) {
+      auto* origin = static_cast<std::uint8_t*>(screen_->pixels) + to.y * screen_->pitch + to.x * 4;
+      scaler_->Scale(back, reinterpret_cast<std::uint32_t*>(origin), screen_->pitch / 4);
+      return true;
+    }
+    if (picture_ == nullptr) {
+      picture_ = SDL_CreateRGBSurfaceWithFormat(0, fit_.width, fit_.height, 32, SDL_PIXELFORMAT_XRGB8888);
+      if (picture_ == nullptr) return false;
+    }
+    scaler_->Scale(back, static_cast<std::uint32_t*>(picture_->pixels), picture_->pitch / 4);
+    return SDL_BlitSurface(picture_, nullptr, screen_, &to) == 0;
+  }
+
+  SDL_Window* window_;
+  bool scaled_;
+  SDL_Surface* screen_ = nullptr;  // the window's; SDL frees it
+  int width_ = 0;
+  int height_ = 0;
+  Uint32 format_ = 0;
+  ScreenFit fit_;
+  std::unique_ptr<ScreenScaler> scaler_;
+  SDL_Surface* picture_ = nullptr;  // the scaled picture, for screens of other formats
 };
 
 SDL_Window* NativeWindow(const GameState& gs) {
@@ -81,6 +123,7 @@ struct DisplayObject {
   bool fullscreen = false;
   std::unique_ptr<ScreenSurface> front;
   std::unique_ptr<SoftSurface> back;
+  SDL_Surface* backView = nullptr;  // the back buffer's pixels as SDL sees them
 };
 
 namespace {
@@ -95,37 +138,34 @@ DisplayObject* CreateDisplayObject(GameState& gs) {
   return object;
 }
 
-ScreenSurface* CreateScreen(DisplayObject& object, Uint32 format) {
-  SDL_Renderer* renderer = SDL_CreateRenderer(object.window, -1, 0);
-  if (renderer == nullptr) return nullptr;
-  object.front = std::make_unique<ScreenSurface>(renderer, format);
-  return object.front.get();
-}
-
 bool CreateBackBuffer(GameState& gs, DisplayObject& object, PixelFormat format) {
   object.back.reset(new (std::nothrow) SoftSurface(format));
+  if (!object.back) return false;
+  // Read only: the screen copies from it.
+  void* pixels = const_cast<std::uint8_t*>(object.back->pixels());
+  object.backView = SDL_CreateRGBSurfaceWithFormatFrom(
+      pixels, kScreenWidth, kScreenHeight, 8 * object.back->bytesPerPixel(), object.back->pitch(),
+      format == PixelFormat::Rgb565 ? SDL_PIXELFORMAT_RGB565 : SDL_PIXELFORMAT_XRGB8888);
+  if (object.backView == nullptr) return false;
   gs.DDBack = object.back.get();
-  return gs.DDBack != nullptr;
+  return true;
 }
 
 void Release(GameState& gs) {
   const std::unique_ptr<DisplayObject> object(std::exchange(gs.DDObject, nullptr));
   if (!object) return;
   gs.DDBack = gs.DDFront = nullptr;
-  // The back buffer and the screen texture go before the renderer that
-  // made the texture, and all of it before the window leaves full screen.
+  if (object->backView != nullptr) SDL_FreeSurface(object->backView);
   object->back.reset();
   object->front.reset();
   if (object->fullscreen) SDL_SetWindowFullscreen(object->window, 0);
 }
 
-void Present(GameState& gs, const SDL_Rect* destination) {
+void Present(GameState& gs) {
   DisplayObject* object = gs.DDObject;
   if (object == nullptr || !object->front || !object->back) return;
-  if (!object->front->Present(*object->back, destination)) {
-    // Restored once; the next frame shows again.
-    object->front->Restore();
-  }
+  // A lost screen is restored by the call and shows again next frame.
+  object->front->Present(*object->back, object->backView);
 }
 
 }  // namespace
@@ -134,8 +174,8 @@ void Present(GameState& gs, const SDL_Rect* destination) {
 //   creating the display object  -> SDL's video is up and the window exists
 //                                   (no message of its own)
 //   exclusive full-screen         -> the window covering the desktop
-//   the 640x480 display mode      -> a renderer with a 640x480 logical size
-//   the primary surface           -> the texture the screen is drawn from
+//   the 640x480 display mode      -> the scaling of 640x480 to the desktop
+//   the primary surface           -> the window's surface
 //   the back buffer               -> the 16-bit software back buffer
 bool DD_INIT(GameState& gs) {
   DisplayObject* object = CreateDisplayObject(gs);
@@ -144,14 +184,13 @@ bool DD_INIT(GameState& gs) {
     return Error(gs, "フルスクリーン化できません");
   }
   object->fullscreen = true;
-  ScreenSurface* screen = CreateScreen(*object, SDL_PIXELFORMAT_RGB565);
-  // Letterboxed: as large as fits, aspect kept, the rest black.
-  if (screen == nullptr ||
-      SDL_RenderSetLogicalSize(screen->renderer(), kScreenWidth, kScreenHeight) != 0) {
-    return Error(gs, "解像度が変更できません");
-  }
-  if (!screen->Restore()) return Error(gs, "プライマリィサーフェースが生成できません");
-  gs.DDFront = screen;
+  object->front = std::make_unique<ScreenSurface>(object->window, true);
+  int width = 0;
+  int height = 0;
+  SDL_GetWindowSize(object->window, &width, &height);
+  if (!object->front->Fit(width, height)) return Error(gs, "解像度が変更できません");
+  if (!object->front->Restore()) return Error(gs, "プライマリィサーフェースが生成できません");
+  gs.DDFront = object->front.get();
   if (!CreateBackBuffer(gs, *object, BackBufferFormat(Program::FullScreen))) {
     return Error(gs, "バックバッファが生成できません");
   }
@@ -160,19 +199,18 @@ bool DD_INIT(GameState& gs) {
 
 void DD_END(GameState& gs) { Release(gs); }
 
-void DD_Present(GameState& gs) { Present(gs, nullptr); }
+void DD_Present(GameState& gs) { Present(gs); }
 
 namespace windowed {
 
-// As the full-screen device, without a mode to change: the renderer stands
-// for the desktop's primary surface, and the window system clips for us.
+// As the full-screen device, without a mode to change: the window's surface
+// stands for the desktop's primary surface, and the window system clips.
 int DD_INIT(GameState& gs) {
   DisplayObject* object = CreateDisplayObject(gs);
   if (object == nullptr) return 0;
-  ScreenSurface* screen = CreateScreen(*object, SDL_PIXELFORMAT_XRGB8888);
-  if (screen == nullptr) return 0;
-  gs.DDFront = screen;
-  if (!screen->Restore()) return 0;
+  object->front = std::make_unique<ScreenSurface>(object->window, false);
+  gs.DDFront = object->front.get();
+  if (!object->front->Restore()) return 0;
   return CreateBackBuffer(gs, *object, BackBufferFormat(Program::Windowed)) ? 1 : 0;
 }
 
@@ -181,11 +219,8 @@ int DD_END(GameState& gs) {
   return 1;
 }
 
-void DD_Present(GameState& gs) {
-  // The client area's own 640x480, one to one: never stretched, even if
-  // the window manager sized the window otherwise.
-  const SDL_Rect destination{0, 0, kScreenWidth, kScreenHeight};
-  Present(gs, &destination);
-}
+// The client area's own 640x480, one to one: never stretched, even if the
+// window manager sized the window otherwise.
+void DD_Present(GameState& gs) { Present(gs); }
 
 }  // namespace windowed

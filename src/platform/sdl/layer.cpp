@@ -30,6 +30,11 @@ bool StartSdl() {
   // The joystick is polled like the hardware: it answers whether or not
   // the window has the keyboard.
   SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+  // The picture goes to the window system as it is (shared memory on X11).
+  // Left to itself SDL probes OpenGL at the first frame and, on some
+  // drivers, draws the window through it: a software GL costs milliseconds
+  // a frame for a plain copy.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) return false;
   if (!ShowsAPicture()) {
     SDL_Quit();
