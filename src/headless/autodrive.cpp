@@ -71,7 +71,9 @@ double HeadingShortfall(const GameState& gs) {
     shortfall = std::max(0.0, shortfall + 2.0 * std::abs(slide) - 4.0 * fullLock);
     worst = std::max(worst, shortfall);
     v += (top - v) * grip * 4.0 / 10000.0 / 1024.0 - rate * resist * grip / 1024.0 * v / top - 1.0;
-    v = std::max(v, 64.0);
+    // Grip far beyond full (GRIP_MIN above 10000) would let the estimate run
+    // away; no car goes faster than this.
+    v = std::clamp(v, 64.0, 1e12);
   }
   return worst;
 }
