@@ -13,7 +13,7 @@ play=(
 )
 web=(emscripten node-acorn python3)
 test=(
-  googletest libgtest-dev libbenchmark-dev
+  googletest libgtest-dev libbenchmark-dev libcairo2-dev
   clang libclang-rt-14-dev
   g++-mingw-w64-x86-64 wine wine64 fonts-wine
   xvfb xdotool x11-utils openbox imagemagick

@@ -3,80 +3,60 @@
 #include "data/files.h"
 #include "data/text_lines.h"
 
+const ConfigKey kConfigKeys[kConfigKeyCount] = {
+    {"DEVICE", &GameState::configDevice, 1},
+    {"SPEED", &GameState::configVelocityMax, 12000},
+    {"BRAKE_LEVEL", &GameState::configBrakeLevel, 400},
+    {"LR_TURN", &GameState::configLRTurnLevel, 400},
+    {"LR_SLIDE", &GameState::configLRSlideLevel, 100},
+    {"LR_RESIST", &GameState::configLRTurnResist, 100},
+    {"GRIP_MIN", &GameState::configGripMin, 100},
+    {"GRIP_QUICK", &GameState::configGripQuick, 40},
+    {"GRIP_RETURN", &GameState::configGripReturn, 40},
+    {"BRAKE_GRIP_TIME", &GameState::configBrakeGripTime, 60},
+    {"RIDGE_RAIL", &GameState::configRidgeRail, 950},
+    {"CORNER_ARCH", &GameState::configCornerArch, 2},
+    {"COURSE_WIDE", &GameState::configCourseViewWide, 8},
+    {"GHOST_FORWARD_SCALE", &GameState::configGhostForwardScale, 500},
+};
+
 namespace {
 
-// Key names in the order they are tried: the first one found inside a line's
-// key word wins.
-struct ConfigKey {
-  const char* name;
-  std::int32_t GameState::*field;
-};
-
-constexpr ConfigKey kConfigKeys[] = {
-    {"DEVICE", &GameState::configDevice},
-    {"SPEED", &GameState::configVelocityMax},
-    {"BRAKE_LEVEL", &GameState::configBrakeLevel},
-    {"LR_TURN", &GameState::configLRTurnLevel},
-    {"LR_SLIDE", &GameState::configLRSlideLevel},
-    {"LR_RESIST", &GameState::configLRTurnResist},
-    {"GRIP_MIN", &GameState::configGripMin},
-    {"GRIP_QUICK", &GameState::configGripQuick},
-    {"GRIP_RETURN", &GameState::configGripReturn},
-    {"BRAKE_GRIP_TIME", &GameState::configBrakeGripTime},
-    {"RIDGE_RAIL", &GameState::configRidgeRail},
-    {"CORNER_ARCH", &GameState::configCornerArch},
-    {"COURSE_WIDE", &GameState::configCourseViewWide},
-    {"GHOST_FORWARD_SCALE", &GameState::configGhostForwardScale},
-};
-
-void SetBuiltInConfig(GameState& gs) {
-  gs.configDevice = 1;
-  gs.configVelocityMax = 12000;
-  gs.configBrakeLevel = 400;
-  gs.configLRTurnLevel = 400;
-  gs.configLRSlideLevel = 100;
-  gs.configLRTurnResist = 100;
-  gs.configGripMin = 100;
-  gs.configGripQuick = 40;
-  gs.configGripReturn = 40;
-  gs.configBrakeGripTime = 60;
-  gs.configRidgeRail = 950;
-  gs.configCornerArch = 2;
-  gs.configCourseViewWide = 8;
-  gs.configGhostForwardScale = 500;
-  gs.noConfigFileFlag = 0;
-}
-
-}  // namespace
-
-void ReadConfigFile(GameState& gs, std::FILE* file) {
+void ReadConfigFile(GameState& gs, std::FILE* file, FileObserver* observer) {
   // The key word and the value live across lines: a line that supplies
   // only part of them repeats or completes the previous assignment.
   char keyWord[textfile::kLineBuffer] = {};
   std::int32_t value = 0;
-  char line[textfile::kLineBuffer];
-  while (textfile::ReadLine(file, line)) {
-    textfile::StripCommentAndSeparators(line);
-    textfile::ScanWordAndInt(line, keyWord, value);
-    for (const ConfigKey& key : kConfigKeys) {
-      if (std::strstr(keyWord, key.name) != nullptr) {
-        gs.*key.field = value;
-        break;
-      }
+  textfile::LineReader lines(file);
+  while (lines.Next()) {
+    textfile::StripCommentAndSeparators(lines.text);
+    const textfile::Scan scan = textfile::ScanWordAndInt(lines.text, keyWord, value);
+    int key = 0;
+    while (key < kConfigKeyCount && std::strstr(keyWord, kConfigKeys[key].name) == nullptr) ++key;
+    if (key < kConfigKeyCount) gs.*kConfigKeys[key].field = value;
+    if (observer != nullptr) {
+      observer->ConfigLine({{lines.number, lines.continued, lines.text, scan.fields, scan.beyondRange},
+                            keyWord, value, key < kConfigKeyCount ? key : -1});
     }
   }
 }
 
-void InitializeConfig(GameState& gs) {
-  SetBuiltInConfig(gs);
-  std::FILE* file = std::fopen("config.txt", "r");
+}  // namespace
+
+void InitializeConfig(GameState& gs, FileObserver* observer) {
+  for (const ConfigKey& key : kConfigKeys) gs.*key.field = key.builtIn;
+  gs.noConfigFileFlag = 0;
+  const char* name = "config.txt";
+  std::FILE* file = std::fopen(name, "r");
   if (file == nullptr) {
     gs.noConfigFileFlag = 1;
-    file = std::fopen("config_bak.txt", "r");
+    name = "config_bak.txt";
+    file = std::fopen(name, "r");
   }
+  if (observer != nullptr) observer->ConfigFile(file != nullptr ? name : nullptr);
   if (file != nullptr) {
-    ReadConfigFile(gs, file);
+    ReadConfigFile(gs, file, observer);
     std::fclose(file);
   }
-  if (gs.configRidgeRail > 1000) gs.configRidgeRail = 1000;
+  if (gs.configRidgeRail > kRidgeRailLimit) gs.configRidgeRail = kRidgeRailLimit;
 }

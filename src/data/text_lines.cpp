@@ -1,5 +1,6 @@
 #include "data/text_lines.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace textfile {
@@ -15,9 +16,9 @@ const char* SkipSpace(const char* p) {
 }
 
 // A decimal integer with optional sign, as a scan of "%d" reads it. Numbers
-// beyond the 32-bit range are clamped to it. Returns null when no digit
-// follows.
-const char* ParseInt(const char* p, std::int32_t& out) {
+// beyond the 32-bit range are clamped to it, which sets `beyond`. Returns
+// null when no digit follows.
+const char* ParseInt(const char* p, std::int32_t& out, bool& beyond) {
   p = SkipSpace(p);
   bool negative = false;
   if (*p == '+' || *p == '-') {
@@ -31,32 +32,36 @@ const char* ParseInt(const char* p, std::int32_t& out) {
     if (magnitude < kCap) magnitude = magnitude * 10 + (*p - '0');
     ++p;
   }
-  std::int64_t v = negative ? -magnitude : magnitude;
-  if (v > INT32_MAX) v = INT32_MAX;
-  if (v < INT32_MIN) v = INT32_MIN;
-  out = static_cast<std::int32_t>(v);
+  const std::int64_t v = negative ? -magnitude : magnitude;
+  beyond = beyond || v > INT32_MAX || v < INT32_MIN;
+  out = static_cast<std::int32_t>(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX));
   return p;
 }
 
 }  // namespace
 
-bool ReadLine(std::FILE* file, char (&line)[kLineBuffer]) {
+bool LineReader::Next() {
+  // The line number moves on once the previous line has ended.
+  if (ended_) ++number;
+  continued = !ended_ && started_;
   int n = 0;
   while (n < kLineBuffer - 1) {
-    int c = std::getc(file);
+    int c = std::getc(file_);
     if (c == EOF) break;
     if (c == '\r') {
-      int next = std::getc(file);
+      int next = std::getc(file_);
       if (next == '\n') {
         c = '\n';
       } else if (next != EOF) {
-        std::ungetc(next, file);
+        std::ungetc(next, file_);
       }
     }
-    line[n++] = static_cast<char>(c);
+    text[n++] = static_cast<char>(c);
     if (c == '\n') break;
   }
-  line[n] = '\0';
+  text[n] = '\0';
+  ended_ = n > 0 && text[n - 1] == '\n';
+  started_ = true;
   return n > 0;
 }
 
@@ -66,19 +71,23 @@ void StripCommentAndSeparators(char* line) {
   if (char* equals = std::strchr(line, '=')) *equals = ' ';
 }
 
-void ScanWordAndInt(const char* line, char (&word)[kLineBuffer], std::int32_t& value) {
+Scan ScanWordAndInt(const char* line, char (&word)[kLineBuffer], std::int32_t& value) {
+  Scan scan;
   const char* p = SkipSpace(line);
-  if (*p == '\0') return;
+  if (*p == '\0') return scan;
   int n = 0;
   while (*p != '\0' && !IsSpace(*p) && n < kLineBuffer - 1) word[n++] = *p++;
   word[n] = '\0';
-  ParseInt(p, value);
+  scan.fields = ParseInt(p, value, scan.beyondRange) != nullptr ? 2 : 1;
+  return scan;
 }
 
-void ScanTwoInts(const char* line, std::int32_t& first, std::int32_t& second) {
-  const char* p = ParseInt(line, first);
-  if (p == nullptr) return;
-  ParseInt(p, second);
+Scan ScanTwoInts(const char* line, std::int32_t& first, std::int32_t& second) {
+  Scan scan;
+  const char* p = ParseInt(line, first, scan.beyondRange);
+  if (p == nullptr) return scan;
+  scan.fields = ParseInt(p, second, scan.beyondRange) != nullptr ? 2 : 1;
+  return scan;
 }
 
 }  // namespace textfile

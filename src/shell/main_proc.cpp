@@ -4,17 +4,17 @@
 #include "sim/phases.h"
 #include "view/view.h"
 
-void Initialize(GameState& gs) {
+void Initialize(GameState& gs, FileObserver* observer) {
   gs.dispDebug = 0;
   gs.dispMap = 0;
   gs.dispGhost = 1;
   gs.dispObject = 1;
   gs.dispIndicater = 0;
   gs.timeCount = 0;
-  InitializeConfig(gs);
-  InitializeCar(gs);       // needs the settings
-  InitializeMap(gs);       // needs CORNER_ARCH
-  InitializeGhost(gs);     // copies the course
+  InitializeConfig(gs, observer);
+  InitializeCar(gs);            // needs the settings
+  InitializeMap(gs, observer);  // needs CORNER_ARCH
+  InitializeGhost(gs);          // copies the course
   InitializeTrigonTable(gs);
   InitializeGoal(gs);
 }

@@ -14,30 +14,6 @@ using namespace testing_support;
 
 namespace {
 
-struct Setting {
-  const char* key;
-  std::int32_t GameState::*field;
-  std::int32_t builtIn;
-};
-
-// The fourteen keys in the file's order, with the values the game starts from.
-constexpr Setting kSettings[] = {
-    {"DEVICE", &GameState::configDevice, 1},
-    {"SPEED", &GameState::configVelocityMax, 12000},
-    {"BRAKE_LEVEL", &GameState::configBrakeLevel, 400},
-    {"LR_TURN", &GameState::configLRTurnLevel, 400},
-    {"LR_SLIDE", &GameState::configLRSlideLevel, 100},
-    {"LR_RESIST", &GameState::configLRTurnResist, 100},
-    {"GRIP_MIN", &GameState::configGripMin, 100},
-    {"GRIP_QUICK", &GameState::configGripQuick, 40},
-    {"GRIP_RETURN", &GameState::configGripReturn, 40},
-    {"BRAKE_GRIP_TIME", &GameState::configBrakeGripTime, 60},
-    {"RIDGE_RAIL", &GameState::configRidgeRail, 950},
-    {"CORNER_ARCH", &GameState::configCornerArch, 2},
-    {"COURSE_WIDE", &GameState::configCourseViewWide, 8},
-    {"GHOST_FORWARD_SCALE", &GameState::configGhostForwardScale, 500},
-};
-
 // The settings read from the given files in a directory of their own.
 std::unique_ptr<GameState> Settings(const char* config, const char* backup = nullptr) {
   ScopedTempDir dir;
@@ -100,7 +76,7 @@ TEST(SettingsFile, Lines) {
 TEST(SettingsFile, BackupAndBuiltInValues) {
   const auto none = Settings(nullptr);
   EXPECT_EQ(none->noConfigFileFlag, 1);
-  for (const Setting& s : kSettings) EXPECT_EQ((*none).*s.field, s.builtIn) << s.key;
+  for (const ConfigKey& s : kConfigKeys) EXPECT_EQ((*none).*s.field, s.builtIn) << s.name;
 
   const auto backup = Settings(nullptr, "SPEED 7000\n");
   EXPECT_EQ(backup->noConfigFileFlag, 1);  // said although the backup was read
@@ -111,23 +87,24 @@ TEST(SettingsFile, BackupAndBuiltInValues) {
   EXPECT_EQ(both->configVelocityMax, 8000);
 }
 
-// The shipped file sets each key on a line of its own to its built-in value:
-// changing one line's number changes that field alone.
+// The shipped file sets each key on a line of its own to its built-in value
+// (which holds the built-in values to the file): changing one line's number
+// changes that field alone.
 TEST(SettingsFile, ShippedFileSetsEveryKeyOnItsOwnLine) {
   const std::string text = ReadFile(kDataDir + "/config.txt");
   EXPECT_EQ(ReadFile(kDataDir + "/config_bak.txt"), text);
-  for (const Setting& changed : kSettings) {
+  for (const ConfigKey& changed : kConfigKeys) {
     std::istringstream in(text);
     std::string edited;
     for (std::string line; std::getline(in, line);) {
-      if (line.rfind(std::string(changed.key) + " ", 0) == 0) {
-        line = std::string(changed.key) + " " + std::to_string(changed.builtIn + 7);
+      if (line.rfind(std::string(changed.name) + " ", 0) == 0) {
+        line = std::string(changed.name) + " " + std::to_string(changed.builtIn + 7);
       }
       edited += line + "\n";
     }
     const auto gs = Settings(edited.c_str());
-    for (const Setting& s : kSettings) {
-      EXPECT_EQ((*gs).*s.field, s.builtIn + (&s == &changed ? 7 : 0)) << changed.key << " -> " << s.key;
+    for (const ConfigKey& s : kConfigKeys) {
+      EXPECT_EQ((*gs).*s.field, s.builtIn + (&s == &changed ? 7 : 0)) << changed.name << " -> " << s.name;
     }
   }
 }

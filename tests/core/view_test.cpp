@@ -5,10 +5,12 @@
 
 #include <algorithm>
 #include <array>
+#include <random>
 #include <set>
 #include <tuple>
 
 #include "headless/recording_surface.h"
+#include "sim/arith.h"
 #include "sim/phases.h"
 #include "support/test_support.h"
 #include "view/view.h"
@@ -31,21 +33,25 @@ std::unique_ptr<GameState> ViewState(int bend, int wide = 8) {
 }
 
 TEST(Projection, ConstantBends) {
-  const int steps[] = {0, 150, 200, 250, 280, 290, 295, 298, 299};
+  const int steps[] = {0, 150, 200, 230, 250, 280, 290, 295, 298, 299};
   struct Case {
     int bend;
-    std::array<int, 9> expected;
+    std::array<int, 10> expected;
   };
+  // A left bend mirrors the right one exactly: every step truncates toward
+  // zero (at step 230 the lateral sum of 229 lies just short of a pixel).
   const Case cases[] = {
-      {0, {0, 0, 0, 0, 0, 0, 0, 0, 0}},
-      {100, {0, 0, 0, 1, 5, 11, 22, 51, 78}},
-      {200, {0, 0, 0, 3, 11, 23, 44, 103, 157}},
+      {0, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
+      {100, {0, 0, 0, 0, 1, 5, 11, 22, 51, 78}},
+      {200, {0, 0, 0, 1, 3, 11, 23, 44, 103, 157}},
+      {229, {0, 0, 0, 1, 3, 13, 27, 50, 118, 180}},
+      {-229, {0, 0, 0, -1, -3, -13, -27, -50, -118, -180}},
   };
   for (const Case& c : cases) {
     auto gs = ViewState(c.bend);
     MainLoopViewCalc(*gs);
-    std::array<int, 9> got;
-    for (int k = 0; k < 9; ++k) got[k] = gs->drawViewX[steps[k]];
+    std::array<int, 10> got;
+    for (int k = 0; k < 10; ++k) got[k] = gs->drawViewX[steps[k]];
     EXPECT_EQ(got, c.expected) << c.bend;
   }
   // A bend far ahead shows only at the far steps.
@@ -90,6 +96,58 @@ TEST(Projection, CarPositionAndHeading) {
   auto gs = ViewState(2000);
   MainLoopViewCalc(*gs);
   for (int k = 1; k < 300; ++k) ASSERT_GE(gs->drawViewX[k], gs->drawViewX[k - 1]) << k;
+}
+
+// The projection as the view defines it, term by term in doubles: what the
+// game's faster integration must reproduce to the last bit.
+std::array<std::int32_t, 300> DefinedProjection(const GameState& gs) {
+  std::array<std::int32_t, 300> out;
+  const std::int32_t* tangent = gs.trigonTangentTable;
+  const double p = gs.carPosition * (1.0 / 1024);
+  double acc = 0.0;
+  std::int64_t y = 0;
+  out[0] = 0;
+  for (int i = 0; i < 299; ++i) {
+    double a = tangent[i] * (1.0 / 4096) + p;
+    double b = tangent[i + 1] * (1.0 / 4096) + p;
+    while (a > 800.0) a -= 800.0, b -= 800.0;
+    double sum = 0.0;
+    for (long long j = static_cast<long long>(a); j <= b; ++j) {
+      sum += static_cast<double>(std::int64_t{CourseAt(gs, j)} * tangent[i + 1]) * (1.0 / 256);
+    }
+    acc += sum;
+    y = arith::TruncToI64(tangent[i + 1] * acc * (1.0 / 1024) + static_cast<double>(y));
+    out[i + 1] = arith::Sat32(y / 10000 / 1000);
+  }
+  const std::int64_t w = arith::Div(8, gs.configCourseViewWide);
+  for (int k = 0; k < 300; ++k) {
+    const std::int64_t turn = std::int64_t{k} * gs.carLRTurn * w;
+    const std::int64_t side = std::int64_t{300 - k} * gs.carLRPosition * w;
+    const std::int64_t t = arith::TruncToI64(out[k] - static_cast<double>(turn) * 9.765625e-06);
+    out[k] = arith::TruncToI32(static_cast<double>(t) - static_cast<double>(side) * 9.765625e-05);
+  }
+  return out;
+}
+
+TEST(Projection, SameAsTheDefinitionForAnyCourse) {
+  // Bends of every size up to the 32-bit limit, the car anywhere in the lap
+  // (and outside it), the course's two halves now and then made to differ.
+  std::mt19937 rng(14);
+  const std::int32_t scales[] = {0, 3, 300, 2000, 1 << 20, 2147483647};
+  const std::int32_t positions[] = {0, 1, 4095, 4096, 780000, 800000, 819199, 819200, -5, 2147483647};
+  for (int round = 0; round < 400; ++round) {
+    auto gs = ViewState(0, std::uniform_int_distribution<int>(-3, 10)(rng));
+    std::uniform_int_distribution<std::int32_t> bend(-scales[round % 6], scales[round % 6]);
+    for (int i = 0; i < 800; ++i) gs->mapDataX[i] = gs->mapDataX[i + 800] = bend(rng);
+    if (round % 4 == 3) gs->mapDataX[800 + rng() % 40] = 2000;
+    gs->carPosition = round < 100 ? positions[round % 10] : std::uniform_int_distribution<std::int32_t>(0, 819200)(rng);
+    gs->carLRPosition = std::uniform_int_distribution<std::int32_t>(-120000, 120000)(rng);
+    gs->carLRTurn = std::uniform_int_distribution<std::int32_t>(-102400, 102400)(rng);
+    if (round % 10 == 9) gs->carLRTurn = gs->carLRPosition = round % 20 == 9 ? 2147483647 : -2147483647 - 1;
+    const auto expected = DefinedProjection(*gs);
+    MainLoopViewCalc(*gs);
+    ASSERT_TRUE(std::equal(expected.begin(), expected.end(), gs->drawViewX)) << "round " << round;
+  }
 }
 
 struct Fixture {

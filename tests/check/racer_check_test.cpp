@@ -1,0 +1,182 @@
+// racer_check: what it says about a folder's files and its drive, and that
+// what it reports of any pair of files is what the game starts with.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <random>
+#include <sstream>
+#include <vector>
+
+#include "check.h"
+#include "shell/main_proc.h"
+#include "support/test_support.h"
+
+using namespace testing_support;
+
+namespace {
+
+struct CheckRun {
+  int status = -1;
+  std::string out;
+  std::string err;
+  std::vector<std::string> diagnostics;  // the lines that start with a file's name
+};
+
+// racer_check on the current directory.
+CheckRun RacerCheck(const std::string& args) {
+  CheckRun r;
+  const int raw = std::system((std::string(RACER_CHECK_PATH) + " " + args + " > out.txt 2> err.txt").c_str());
+  r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  r.out = ReadFile("out.txt");
+  r.err = ReadFile("err.txt");
+  std::istringstream lines(r.out);
+  for (std::string line; std::getline(lines, line);) {
+    if (line.starts_with("config") || line.starts_with("map")) r.diagnostics.push_back(line);
+  }
+  return r;
+}
+
+constexpr char kStraight[] = "0 0\n";
+
+TEST(RacerCheck, SaysWhatEachLineDoes) {
+  struct Case {
+    const char* config;  // null: the shipped file, "-": none
+    const char* map;
+    std::vector<std::string> diagnostics;
+    int status;
+  };
+  const Case cases[] = {
+      {nullptr, nullptr, {}, 0},
+      {"DEVICE 1\nSPEDD 15000\nSPEED\nRIDGE_RAIL 5000\nCORNER_ARCH 0\nMAX_SPEED 13000 # faster\nGRIP_QUICK 9999999999\n",
+       kStraight,
+       {"config.txt:2: no setting named \"SPEDD\": the line sets nothing (SPEED?)",
+        "config.txt:3: no number after \"SPEED\": SPEED takes 15000, the number read last",
+        "config.txt:3: SPEED is set again on line 6, which wins",
+        "config.txt:4: RIDGE_RAIL 5000 is held to 1000",
+        "config.txt:5: CORNER_ARCH 0: the course is smoothed as with CORNER_ARCH 1",
+        "config.txt:6: \"MAX_SPEED\" sets SPEED, the first key name found inside it",
+        "config.txt:7: the number lies beyond the 32-bit range: GRIP_QUICK takes 2147483647"},
+       1},
+      {"COURSE_WIDE 0\nSPEED 0\n", kStraight,
+       {"config.txt:1: COURSE_WIDE 0: the view is drawn as with COURSE_WIDE 1",
+        "config.txt:2: SPEED 0: the car can go no faster than the lowest speed, 64, so a lap takes about 38 minutes"},
+       1},
+      {"-", "0 0\n5 0\n900 3\n-3 4\nabc\n5 0\n7\n",
+       {"config.txt: not found, nor config_bak.txt: the game runs on its built-in settings",
+        "map.txt:2: section 5 is given again on line 6, which wins",
+        "map.txt:3: section 900 lies past the last section, 799: the course's copy overwrites it, so the line has no effect",
+        "map.txt:4: section -3 lies outside the course, 0 to 799: the line is ignored",
+        "map.txt:5: cannot read \"abc\" as a section and a value: the line changes nothing",
+        "map.txt:7: only one number: section 7 takes 0, the value read last"},
+       1},
+      {nullptr, "0 0\n100 5000\n200 99999999\n300 0\n",
+       {"map.txt:2: section 100: 5000 is held to 2000",
+        "map.txt:2: the smoothing drives section 299 as 717, not 2000: the largest of its 658 moves",
+        "map.txt:3: 99999999 marks section 200 as not given: it takes the value of the section before",
+        "map.txt:4: section 799 is left out of the smoothing: it differs by -801 from section 0 (CORNER_ARCH 2)"},
+       1},
+      // Clean files, but the car scrapes the rails with this little steering.
+      {"LR_TURN 100\n", nullptr, {}, 1},
+  };
+  for (const Case& c : cases) {
+    ScopedTempDir dir;
+    UseShippedFiles();
+    if (c.config != nullptr) std::string(c.config) == "-" ? (void)std::remove("config.txt") : (void)WriteFile("config.txt", c.config);
+    if (c.map != nullptr) WriteFile("map.txt", c.map);
+    const CheckRun r = RacerCheck(".");
+    EXPECT_EQ(r.status, c.status) << r.out << r.err;
+    EXPECT_EQ(r.diagnostics, c.diagnostics) << r.out;
+    EXPECT_EQ(r.err, "");
+  }
+}
+
+// The shipped files: the table, the course, two laps, the picture, and a
+// script that racer_sim replays to the same laps.
+TEST(RacerCheck, ShippedFilesAndTheirDrive) {
+  ScopedTempDir dir;
+  std::filesystem::create_directory("play");
+  for (const char* name : {"config.txt", "map.txt"}) WriteFile(std::string("play/") + name, ReadFile(kDataDir + "/" + name));
+  const CheckRun r = RacerCheck("play --png course.png --script drive.txt");
+  ASSERT_EQ(r.status, 0) << r.out << r.err;
+  for (const char* line : {"settings: play/config.txt\n", "  SPEED                      12000  line 4\n",
+                           "  GRIP_QUICK                    40  line 10\n", "course: play/map.txt\n",
+                           "  the smoothing moves no section (CORNER_ARCH 2)\n", "  total bend: -28830\n",
+                           "  tightest right bend: 180 at sections 629-633\n", "  tightest left bend: -300 at sections 179-189\n",
+                           "  lap 1: 1125 frames, 18.75 s\n  lap 2: 1086 frames, 18.10 s\n  rail contacts: none\n"}) {
+    EXPECT_NE(r.out.find(line), std::string::npos) << line << r.out;
+  }
+  EXPECT_EQ(ReadFile("course.png").substr(1, 3), "PNG");
+
+  const std::string script = ReadFile("drive.txt");
+  const std::string frames = std::to_string(std::count(script.begin(), script.end(), '\n'));
+  std::filesystem::current_path("play");
+  ASSERT_EQ(std::system((std::string(RACER_SIM_PATH) + " --frames " + frames + " --input ../drive.txt --trace ../trace.csv").c_str()), 0);
+  std::filesystem::current_path("..");
+  const std::string trace = ReadFile("trace.csv");
+  const std::string last = trace.substr(trace.rfind('\n', trace.size() - 2) + 1);
+  // goalCount, timeCount, goalRecord0 to 2: the second lap ended this frame.
+  EXPECT_NE(last.find(",2,1,0,1086,1125,"), std::string::npos) << last;
+}
+
+TEST(RacerCheck, BadUseSaysSoInOneLine) {
+  ScopedTempDir dir;
+  for (const char* args : {"--bogus", "a b", "--png", "no_such_folder", ". --script /no/such/dir/s.txt"}) {
+    const CheckRun r = RacerCheck(args);
+    EXPECT_EQ(r.status, 2) << args;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << args << ": " << r.err;
+    EXPECT_TRUE(r.err.starts_with("racer_check: ")) << r.err;
+  }
+}
+
+// Settings lines of every kind the reader meets: keys exact, inside longer
+// words, misspelt or in small letters, each separator, numbers past 32 bits,
+// lines with a part missing, blank, commented, in CR LF or too long.
+std::string RandomLines(std::mt19937& rng, bool settings) {
+  auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
+  const char* const separators[] = {" ", "=", ",", " = ", "\t", "=="};
+  std::string text;
+  for (int lines = pick(30); lines > 0; --lines) {
+    std::string first = settings ? kConfigKeys[pick(kConfigKeyCount)].name : std::to_string(pick(10) == 0 ? pick(1700) - 50 : pick(800));
+    if (settings && pick(6) == 0) first = "MAX_" + first;
+    if (settings && pick(8) == 0) first[1] = static_cast<char>(first[1] + 1);
+    if (settings && pick(10) == 0) first[0] = static_cast<char>(first[0] - 'A' + 'a');
+    std::string value = std::to_string(pick(20) == 0 ? pick(20001) - 10000 : pick(601) - 300);
+    if (pick(settings ? 8 : 30) == 0) value = std::vector<std::string>{"99999999999", "99999999", "5000", "-2147483649"}[pick(4)];
+    std::string line = first + separators[pick(6)] + value;
+    switch (pick(12)) {
+      case 0: line = first; break;
+      case 1: line = value; break;
+      case 2: line = "abc"; break;
+      case 3: line = "# " + line; break;
+      case 4: line = std::string(165, ' ') + line; break;
+      case 5: line += " # note"; break;
+      default: break;
+    }
+    text += line + (pick(8) == 0 ? "\r\n" : "\n");
+  }
+  return text;
+}
+
+TEST(RacerCheck, ReportsWhatTheGameStartsWith) {
+  std::mt19937 rng(14);
+  for (int round = 0; round < 80; ++round) {
+    ScopedTempDir dir;
+    std::string settings = RandomLines(rng, true);
+    // Steps of at least 20 keep the smoothing of wild courses quick.
+    if (round % 10 != 0) settings += "CORNER_ARCH " + std::to_string(20 + rng() % 200) + "\n";
+    if (round % 7 != 1) WriteFile(round % 7 == 2 ? "config_bak.txt" : "config.txt", settings);
+    if (round % 7 != 3) WriteFile(round % 7 == 4 ? "map_bak.txt" : "map.txt", RandomLines(rng, false));
+
+    const racer_check::Report report = racer_check::Check();
+    auto gs = NewState();
+    Initialize(*gs);
+    for (int k = 0; k < kConfigKeyCount; ++k) {
+      EXPECT_EQ(report.settings[k].value, gs.get()->*kConfigKeys[k].field) << kConfigKeys[k].name << "\n" << settings;
+    }
+    EXPECT_TRUE(std::equal(report.course.begin(), report.course.end(), gs->mapDataX)) << round;
+  }
+}
+
+}  // namespace

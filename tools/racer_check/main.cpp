@@ -1,0 +1,166 @@
+// racer_check: what the game will make of a folder's config.txt and
+// map.txt, read through the game's own readers, and whether its driver can
+// lap the course.
+//
+//   racer_check [DIR] [--png FILE] [--script FILE]
+//
+// DIR         the folder with the files (default: the current one)
+// --png F     write a picture of the course to F
+// --script F  write the keys of the drive to F, a racer_sim input script
+//
+// It prints which files the game reads, a diagnostic "FILE:LINE: message"
+// for every line that does not set what it seems to, the settings the game
+// runs with, what the fill and the smoothing make of the course, and two
+// laps of the closed-loop driver. Exit status: 0 when every line is taken
+// as written and the driver laps without touching a rail, 1 when there is
+// something to report, 2 for bad use.
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <system_error>
+
+#include "check.h"
+#include "headless/autodrive.h"
+#include "picture.h"
+
+namespace {
+
+constexpr char kUsage[] = "racer_check [DIR] [--png FILE] [--script FILE]";
+constexpr int kBadUse = 2;
+constexpr int kLaps = 2;
+// Ten minutes of play for two laps; the built-in car laps in 19 seconds.
+constexpr long long kDriveFrames = 10 * 60 * 60;
+
+struct Options {
+  std::string dir = ".";
+  bool dirGiven = false;
+  std::optional<std::filesystem::path> png;
+  std::optional<std::filesystem::path> script;
+};
+
+std::string ParseOptions(int argc, char** argv, Options& options) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    if (arg == "--png" || arg == "--script") {
+      if (i + 1 >= argc) return std::string(arg) + " needs a file name";
+      // Named from where racer_check was started, which it leaves for DIR.
+      (arg == "--png" ? options.png : options.script) = std::filesystem::absolute(argv[++i]);
+    } else if (arg.starts_with("-")) {
+      return "unknown option: " + std::string(arg);
+    } else if (options.dirGiven) {
+      return "one folder at most: " + std::string(arg);
+    } else {
+      options.dir = arg;
+      options.dirGiven = true;
+    }
+  }
+  return "";
+}
+
+// Diagnostics name the files as seen from where racer_check was started.
+std::string Where(const Options& options, const std::string& file) {
+  std::string dir = options.dir;
+  if (!options.dirGiven || dir == "." || dir == "./") return file;
+  while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
+  return dir == "/" ? "/" + file : dir + "/" + file;
+}
+
+void PrintDiagnostics(const Options& options, const racer_check::Report& report, bool course) {
+  for (const racer_check::Diagnostic& d : report.diagnostics) {
+    const bool ofCourse = d.file.starts_with("map");
+    if (ofCourse != course) continue;
+    const std::string place = d.line > 0 ? Where(options, d.file) + ":" + std::to_string(d.line) : Where(options, d.file);
+    std::printf("%s: %s\n", place.c_str(), d.message.c_str());
+  }
+}
+
+void PrintSettings(const Options& options, const racer_check::Report& report) {
+  std::printf("settings: %s\n", report.configFile.empty() ? "none, the built-in values" : Where(options, report.configFile).c_str());
+  PrintDiagnostics(options, report, false);
+  for (int k = 0; k < kConfigKeyCount; ++k) {
+    const racer_check::Setting& setting = report.settings[k];
+    const std::string from = setting.line > 0 ? "line " + std::to_string(setting.line) : "built-in";
+    std::printf("  %-20s %11d  %s\n", kConfigKeys[k].name, setting.value, from.c_str());
+  }
+}
+
+void PrintCourse(const Options& options, const racer_check::Report& report) {
+  std::printf("course: %s\n", report.mapFile.empty() ? "none, a straight course" : Where(options, report.mapFile).c_str());
+  PrintDiagnostics(options, report, true);
+  for (const std::string& line : report.summary) std::printf("  %s\n", line.c_str());
+}
+
+// Returns whether the driver lapped twice without a rail contact.
+bool PrintDrive(const autodrive::RunSummary& run) {
+  std::printf("drive: %d laps of the closed-loop driver with these settings\n", kLaps);
+  for (std::size_t lap = 0; lap < run.lapTimes.size(); ++lap) {
+    std::printf("  lap %zu: %d frames, %.2f s\n", lap + 1, run.lapTimes[lap], run.lapTimes[lap] / 60.0);
+  }
+  const bool lapped = run.lapTimes.size() >= kLaps;
+  if (!lapped) {
+    std::printf("  the driver cannot lap the course: after %lld frames (%lld minutes), laps done: %zu, in section %d\n",
+                run.frames, run.frames / 3600, run.lapTimes.size(), run.endPosition / kSectionUnits);
+  }
+  if (run.contacts.empty()) {
+    std::printf("  rail contacts: none\n");
+    return lapped;
+  }
+  std::map<int, std::set<int>> sections;  // by lap
+  for (const autodrive::Contact& contact : run.contacts) sections[contact.lap].insert(contact.section);
+  std::string where;
+  for (const auto& [lap, set] : sections) {
+    where += (where.empty() ? "" : "; ") + std::string("lap ") + std::to_string(lap) + ": ";
+    // A car that keeps hitting the rail would fill a page.
+    if (set.size() > 20) {
+      where += std::to_string(set.size()) + " sections from " + std::to_string(*set.begin()) + " to " + std::to_string(*set.rbegin());
+    } else {
+      where += (set.size() == 1 ? "section " : "sections ") + racer_check::Ranges({set.begin(), set.end()});
+    }
+  }
+  std::printf("  rail contacts: %zu (%s)\n", run.contacts.size(), where.c_str());
+  return false;
+}
+
+bool WriteText(const std::filesystem::path& path, const std::string& text) {
+  std::FILE* out = std::fopen(path.c_str(), "w");
+  bool written = out != nullptr && std::fputs(text.c_str(), out) >= 0;
+  if (out != nullptr && std::fclose(out) != 0) written = false;
+  return written;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options options;
+  if (std::string error = ParseOptions(argc, argv, options); !error.empty()) {
+    std::fprintf(stderr, "racer_check: %s; usage: %s\n", error.c_str(), kUsage);
+    return kBadUse;
+  }
+  // The game reads its files from the current directory.
+  std::error_code failed;
+  std::filesystem::current_path(options.dir, failed);
+  if (failed) {
+    std::fprintf(stderr, "racer_check: cannot enter %s: %s\n", options.dir.c_str(), failed.message().c_str());
+    return kBadUse;
+  }
+
+  const racer_check::Report report = racer_check::Check();
+  PrintSettings(options, report);
+  PrintCourse(options, report);
+  const autodrive::Drive drive = autodrive::DriveGame({.frames = kDriveFrames, .laps = kLaps});
+  const bool cleanDrive = PrintDrive(drive.summary);
+
+  if (options.png && !racer_check::WriteCoursePicture(report, options.png->string())) {
+    std::fprintf(stderr, "racer_check: cannot write %s\n", options.png->c_str());
+    return kBadUse;
+  }
+  if (options.script && !WriteText(*options.script, drive.script)) {
+    std::fprintf(stderr, "racer_check: cannot write %s\n", options.script->c_str());
+    return kBadUse;
+  }
+  return report.diagnostics.empty() && cleanDrive ? 0 : 1;
+}
