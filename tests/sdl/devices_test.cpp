@@ -6,8 +6,12 @@
 #include <SDL.h>
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "media/soft_surface.h"
+#include "platform/sdl/display.h"
+#include "shell/error_report.h"
 #include "platform_api.h"
 #include "shell/window_messages.h"
 
@@ -115,6 +119,29 @@ TEST_F(SdlDevices, FullScreenPictureKeepsItsAspect) {
               (std::array{0xFFFFFFu, 0xFFFFFFu, 0u, 0u}))
         << c.w << "x" << c.h;
   }
+}
+
+// Each start-up step that fails says which in a box of its own and stops
+// there; what was made before it is released at the end.
+TEST_F(SdlDevices, EachFailedStartUpStepHasItsMessage) {
+  const char* messages[] = {"フルスクリーン化できません", "解像度が変更できません",
+                            "プライマリィサーフェースが生成できません", "バックバッファが生成できません"};
+  std::vector<std::string> shown;
+  const MessageBoxPresenter previous = SetMessageBoxPresenter([&](PlatformWindow*, const char* text, const char* caption) {
+    shown.push_back(std::string(caption) + ": " + text);
+    return true;
+  });
+  GiveTheWindow();
+  for (int step = 1; step <= 4; ++step) {
+    shown.clear();
+    sdl_testing::failDisplayStep = step;
+    EXPECT_FALSE(DD_INIT(*gs));
+    EXPECT_EQ(shown, std::vector<std::string>{std::string("エラー発生: ") + messages[step - 1]});
+    EXPECT_EQ(gs->DDBack, nullptr) << step;
+    DD_END(*gs);
+  }
+  sdl_testing::failDisplayStep = 0;
+  SetMessageBoxPresenter(previous);
 }
 
 TEST_F(SdlDevices, SoundOpensAndCloses) {

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "media/screen_fit.h"
+#include "platform/sdl/display.h"
 #include "media/soft_surface.h"
 #include "shell/error_report.h"
 
@@ -180,7 +181,9 @@ void Present(GameState& gs) {
 bool DD_INIT(GameState& gs) {
   DisplayObject* object = CreateDisplayObject(gs);
   if (object == nullptr) return false;
-  if (SDL_SetWindowFullscreen(object->window, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
+  // A step the tests ask to fail fails as if SDL had refused it.
+  const auto refused = [](int step) { return sdl_testing::failDisplayStep == step; };
+  if (refused(1) || SDL_SetWindowFullscreen(object->window, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
     return Error(gs, "フルスクリーン化できません");
   }
   object->fullscreen = true;
@@ -188,10 +191,10 @@ bool DD_INIT(GameState& gs) {
   int width = 0;
   int height = 0;
   SDL_GetWindowSize(object->window, &width, &height);
-  if (!object->front->Fit(width, height)) return Error(gs, "解像度が変更できません");
-  if (!object->front->Restore()) return Error(gs, "プライマリィサーフェースが生成できません");
+  if (refused(2) || !object->front->Fit(width, height)) return Error(gs, "解像度が変更できません");
+  if (refused(3) || !object->front->Restore()) return Error(gs, "プライマリィサーフェースが生成できません");
   gs.DDFront = object->front.get();
-  if (!CreateBackBuffer(gs, *object, BackBufferFormat(Program::FullScreen))) {
+  if (refused(4) || !CreateBackBuffer(gs, *object, BackBufferFormat(Program::FullScreen))) {
     return Error(gs, "バックバッファが生成できません");
   }
   return true;
