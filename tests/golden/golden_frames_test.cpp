@@ -3,7 +3,7 @@
 // scripts, so that a reviewer sees what the game shows.
 //
 // To accept new pictures after a deliberate change:
-//   RACER_UPDATE_GOLDEN=1 build/bin/golden_tests
+//   RACER_UPDATE_GOLDEN=1 build/bin/core_tests --gtest_filter='Golden*'
 #include <gtest/gtest.h>
 #include <png.h>
 
