@@ -9,8 +9,10 @@
 // --work MS      busy time per frame before the wait, standing in for the
 //                game's own work
 //
-// Prints the mean, median, 99th percentile and worst frame period in ms, and
-// the CPU time per frame, the wait's spin included.
+// Prints the mean, median, 99th percentile and worst frame period in ms, the
+// CPU time per frame (the wait's spin included), how many periods ran over
+// 17.2 ms and how many of those followed a slow presentation, and with
+// --window the presentation's own time.
 #include <time.h>
 
 #include <algorithm>
@@ -115,6 +117,11 @@ int main(int argc, char** argv) {
   if (options.millisecond) gs->performanceCounterFlag = 0;
   std::vector<double> periods;
   periods.reserve(static_cast<std::size_t>(options.frames));
+  // How long each presentation took, to tell a slow one from a late wake
+  // when a period runs long.
+  std::vector<double> presents;
+  int late = 0;
+  int lateAfterSlowPresent = 0;
   const double cpuStart = CpuSeconds();
   auto last = std::chrono::steady_clock::now();
   for (int frame = 0; frame < options.frames; ++frame) {
@@ -124,9 +131,19 @@ int main(int argc, char** argv) {
     WaitFrame(*gs, clock);
     const auto now = std::chrono::steady_clock::now();
     // The first period runs from start-up, not from a previous wait.
-    if (frame > 0) periods.push_back(std::chrono::duration<double, std::milli>(now - last).count());
+    if (frame > 0) {
+      periods.push_back(std::chrono::duration<double, std::milli>(now - last).count());
+      if (periods.back() > 17.2) {
+        ++late;
+        lateAfterSlowPresent += !presents.empty() && presents.back() > 10.0;
+      }
+    }
     last = now;
-    if (window) devices.DD_Present(*gs);
+    if (window) {
+      devices.DD_Present(*gs);
+      presents.push_back(
+          std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - now).count());
+    }
   }
   const double cpuMs = (CpuSeconds() - cpuStart) * 1000.0 / options.frames;
 
@@ -142,6 +159,13 @@ int main(int argc, char** argv) {
   std::printf("p99         %.4f ms\n", Percentile(sorted, 0.99));
   std::printf("worst       %.4f ms\n", sorted.back());
   std::printf("cpu/frame   %.4f ms\n", cpuMs);
+  std::printf("over 17.2  %d periods (%d after a presentation over 10 ms)\n", late, lateAfterSlowPresent);
+  if (window) {
+    double presentSum = 0;
+    for (double p : presents) presentSum += p;
+    std::printf("present     %.4f ms mean, %.4f ms worst\n", presentSum / static_cast<double>(presents.size()),
+                *std::max_element(presents.begin(), presents.end()));
+  }
 
   if (window) {
     devices.DD_END(*gs);
