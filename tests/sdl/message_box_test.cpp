@@ -13,98 +13,57 @@ namespace {
 
 constexpr char kText[] = "DirectSoundの協調に失敗しました";
 
-enum Step { Return, KeypadEnter, Space, Escape, LetterA, RepeatedReturn, ClickOk, ClickBesideOk,
-            PressOkReleaseBeside, CloseButton };
+enum Step { Return, KeypadEnter, Space, Escape, LetterA, RepeatedReturn,
+            CloseButton, ClickOk, ClickBesideOk, PressOkReleaseBeside };
 
-// What the player does, pushed once the box is shown; a quit request a
-// second later ends a box that those steps did not answer.
+// What the player does, pushed once the box is shown, after the owner's
+// key, close request and expose; a quit request a second later ends a box
+// that the step did not answer.
 struct Player {
-  std::vector<Step> steps;
+  Step step;
   Uint32 owner = 0;
   Uint32 box = 0;
   SDL_TimerID giveUp = 0;
 };
 
-SDL_Event Make(Uint32 type, Uint32 window) {
+void Push(Uint32 type, Uint32 window, int detail = 0, int x = 0, int y = 0) {
   SDL_Event e{};
   e.type = type;
-  e.window.windowID = window;  // the same place in key and button events
-  return e;
-}
-
-void Push(const Player& p, Step step) {
-  const soft::BoxRect button = soft::LayoutMessageBox(kText).ok;
-  const SDL_Point ok{button.left + 5, button.top + 5};
-  SDL_Event e = Make(SDL_KEYDOWN, p.box);
-  const SDL_Keycode keys[] = {SDLK_RETURN, SDLK_KP_ENTER, SDLK_SPACE, SDLK_ESCAPE, SDLK_a, SDLK_RETURN};
-  if (step <= RepeatedReturn) {
-    e.key.keysym.sym = keys[step];
-    e.key.repeat = step == RepeatedReturn;
-    SDL_PushEvent(&e);
-  } else if (step == CloseButton) {
-    e = Make(SDL_WINDOWEVENT, p.box);
-    e.window.event = SDL_WINDOWEVENT_CLOSE;
-    SDL_PushEvent(&e);
+  if (type == SDL_WINDOWEVENT) {
+    e.window = {type, 0, window, static_cast<Uint8>(detail), 0, 0, 0, 0, 0};
+  } else if (type == SDL_KEYDOWN) {
+    e.key.windowID = window;
+    e.key.keysym.sym = detail;
+    e.key.repeat = x;
   } else {
-    for (Uint32 type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP}) {
-      const bool beside = step == ClickBesideOk || (step == PressOkReleaseBeside && type == SDL_MOUSEBUTTONUP);
-      e = Make(type, p.box);
-      e.button.button = SDL_BUTTON_LEFT;
-      e.button.x = beside ? ok.x - 10 : ok.x;
-      e.button.y = ok.y;
-      SDL_PushEvent(&e);
-    }
+    e.button = {type, 0, window, 0, SDL_BUTTON_LEFT,
+                static_cast<Uint8>(type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED), 1, 0, x, y};
   }
+  SDL_PushEvent(&e);
 }
 
 int SDLCALL PlayWhenShown(void* data, SDL_Event* event) {
   auto* p = static_cast<Player*>(data);
   if (p->box != 0 || event->type != SDL_WINDOWEVENT || event->window.event != SDL_WINDOWEVENT_SHOWN) return 0;
   p->box = event->window.windowID;
-  // The owner's input and close button are not for it while the box is up;
-  // its other events are.
-  SDL_Event e = Make(SDL_KEYDOWN, p->owner);
-  e.key.keysym.sym = SDLK_RETURN;
-  SDL_PushEvent(&e);
-  e = Make(SDL_WINDOWEVENT, p->owner);
-  for (Uint8 what : {SDL_WINDOWEVENT_CLOSE, SDL_WINDOWEVENT_EXPOSED}) {
-    e.window.event = what;
-    SDL_PushEvent(&e);
+  Push(SDL_KEYDOWN, p->owner, SDLK_RETURN);
+  Push(SDL_WINDOWEVENT, p->owner, SDL_WINDOWEVENT_CLOSE);
+  Push(SDL_WINDOWEVENT, p->owner, SDL_WINDOWEVENT_EXPOSED);
+  const SDL_Keycode keys[] = {SDLK_RETURN, SDLK_KP_ENTER, SDLK_SPACE, SDLK_ESCAPE, SDLK_a, SDLK_RETURN};
+  const soft::BoxRect ok = soft::LayoutMessageBox(kText).ok;
+  if (p->step <= RepeatedReturn) Push(SDL_KEYDOWN, p->box, keys[p->step], p->step == RepeatedReturn);
+  if (p->step == CloseButton) Push(SDL_WINDOWEVENT, p->box, SDL_WINDOWEVENT_CLOSE);
+  if (p->step >= ClickOk) {
+    Push(SDL_MOUSEBUTTONDOWN, p->box, 0, p->step == ClickBesideOk ? ok.left - 5 : ok.left + 5, ok.top + 5);
+    Push(SDL_MOUSEBUTTONUP, p->box, 0, p->step == ClickOk ? ok.left + 5 : ok.left - 5, ok.top + 5);
   }
-  for (Step step : p->steps) Push(*p, step);
   p->giveUp = SDL_AddTimer(1000, [](Uint32, void*) -> Uint32 {
-    SDL_Event quit = Make(SDL_QUIT, 0);
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
     SDL_PushEvent(&quit);
     return 0;
   }, nullptr);
   return 0;
-}
-
-struct Left {  // what the box left queued
-  int quits = 0;
-  int exposed = 0;
-  int stray = 0;  // the box's own events, the owner's keys and close requests
-};
-
-Left ShowAndPlay(SDL_Window* owner, const std::vector<Step>& steps, bool answered) {
-  SDL_PumpEvents();
-  SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
-  Player player{steps, SDL_GetWindowID(owner)};
-  SDL_AddEventWatch(&PlayWhenShown, &player);
-  EXPECT_TRUE(ShowSdlMessageBox(owner, kText, "エラー発生"));
-  SDL_DelEventWatch(&PlayWhenShown, &player);
-  if (answered) SDL_RemoveTimer(player.giveUp);
-  EXPECT_NE(player.box, 0u);
-  Left left;
-  SDL_Event e;
-  while (SDL_PollEvent(&e) == 1) {
-    left.quits += e.type == SDL_QUIT;
-    const bool window = e.type == SDL_WINDOWEVENT;
-    left.exposed += window && e.window.event == SDL_WINDOWEVENT_EXPOSED;
-    left.stray += e.window.windowID == player.box || e.type == SDL_KEYDOWN ||
-                  (window && e.window.event == SDL_WINDOWEVENT_CLOSE);
-  }
-  return left;
 }
 
 TEST(SdlMessageBox, AnsweredLikeADesktopBoxLeavingTheOwnersEventsQueued) {
@@ -113,22 +72,28 @@ TEST(SdlMessageBox, AnsweredLikeADesktopBoxLeavingTheOwnersEventsQueued) {
   ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER), 0) << SDL_GetError();
   SDL_Window* owner = SDL_CreateWindow("owner", 0, 0, 640, 480, 0);
   ASSERT_NE(owner, nullptr) << SDL_GetError();
-  struct Case {
-    std::vector<Step> steps;
-    bool answered;
-  };
-  const Case cases[] = {
-      {{Return}, true}, {{KeypadEnter}, true}, {{Space}, true}, {{Escape}, true},
-      {{ClickOk}, true}, {{CloseButton}, true},
-      {{LetterA}, false}, {{RepeatedReturn}, false}, {{ClickBesideOk}, false},
-      {{PressOkReleaseBeside}, false},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(testing::PrintToString(c.steps));
-    const Left left = ShowAndPlay(owner, c.steps, c.answered);
-    EXPECT_EQ(left.quits, c.answered ? 0 : 1);  // a quit request ends the box and is the game's
-    EXPECT_EQ(left.exposed, 1);
-    EXPECT_EQ(left.stray, 0);
+  for (int step = Return; step <= PressOkReleaseBeside; ++step) {
+    const bool answers = step <= Escape || step == CloseButton || step == ClickOk;
+    SCOPED_TRACE(step);
+    SDL_PumpEvents();
+    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+    Player player{static_cast<Step>(step), SDL_GetWindowID(owner)};
+    SDL_AddEventWatch(&PlayWhenShown, &player);
+    EXPECT_TRUE(ShowSdlMessageBox(owner, kText, "エラー発生"));
+    SDL_DelEventWatch(&PlayWhenShown, &player);
+    if (answers) SDL_RemoveTimer(player.giveUp);
+
+    int quits = 0, exposed = 0, stray = 0;  // stray: the box's, the owner's key and close
+    for (SDL_Event e; SDL_PollEvent(&e) == 1;) {
+      const bool window = e.type == SDL_WINDOWEVENT;
+      quits += e.type == SDL_QUIT;
+      exposed += window && e.window.event == SDL_WINDOWEVENT_EXPOSED;
+      stray += e.window.windowID == player.box || e.type == SDL_KEYDOWN ||
+               (window && e.window.event == SDL_WINDOWEVENT_CLOSE);
+    }
+    EXPECT_EQ(quits, answers ? 0 : 1);  // a quit request ends the box and is the game's
+    EXPECT_EQ(exposed, 1);
+    EXPECT_EQ(stray, 0);
   }
   SDL_DestroyWindow(owner);
   SDL_Quit();
