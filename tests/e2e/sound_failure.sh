@@ -1,27 +1,22 @@
 #!/usr/bin/env bash
 # Both programs with a sound device that will not open: the device's own
 # message in a box captioned エラー発生, then the entry's message, both on
-# standard error too, and status 1. Each box is read off the screen and
-# answered as a player would: one with Enter, the other with a click on OK.
+# standard error too, and status 1. Each box is read off the screen with
+# Tesseract and answered as a player would: with Enter or a click on OK.
 . "$(dirname "$0")/common.sh"
 
 need tesseract || exit 77
-if ! tesseract --list-langs 2>/dev/null | grep -qx jpn; then
-  echo "missing: tesseract's Japanese (tools/install-deps.sh installs it)"
-  exit 77
-fi
+tesseract --list-langs 2>/dev/null | grep -qx jpn || { echo "missing: tesseract-ocr-jpn"; exit 77; }
 start_screen 1024x768
 
 now_ms() { date +%s%3N; }
 
 # wait_box PREVIOUS: sets box to the window that has the keyboard and is
-# transient for another, the game's box over its window, once it is not
-# PREVIOUS. False when the game ends first or no box comes in 10 seconds.
+# transient for another (the game's box over its window) once it is not
+# PREVIOUS; false when the game ends first or after 10 seconds.
 wait_box() {
   local deadline=$(( $(now_ms) + 10000 )) focused
-  box=
-  while [ "$(now_ms)" -lt "$deadline" ]; do
-    kill -0 "$game_pid" 2>/dev/null || return 1
+  while kill -0 "$game_pid" 2>/dev/null && [ "$(now_ms)" -lt "$deadline" ]; do
     focused=$(xdotool getwindowfocus 2>/dev/null)
     if [ -n "$focused" ] && [ "$focused" != "$1" ] &&
        xprop -id "$focused" WM_TRANSIENT_FOR 2>/dev/null | grep -q 'window id'; then
@@ -34,74 +29,45 @@ wait_box() {
 }
 
 # read_box FILE WANT: shoots the box into FILE and reads the text above its
-# OK button (the blue-edged one) until it reads WANT, whitespace aside, or
-# for 3 seconds. Sets seen to what was read and button to the button's
-# middle in the box, as "X Y".
+# OK button (the blue-edged one) until that is WANT, whitespace aside, or 3
+# seconds have passed. Sets seen to what was read, button to "X Y", the
+# button's middle in the box.
 read_box() {
-  local deadline=$(( $(now_ms) + 3000 )) width geometry bw bh bx by
+  local deadline=$(( $(now_ms) + 3000 )) edge
   seen= button=
-  while :; do
-    if shot "$1" "$box"; then
-      width=$(identify -format %w "$1" 2>/dev/null)
-      geometry=$(convert "$1" -fill black +opaque 'rgb(0,120,215)' -format %@ info: 2>/dev/null)
-      if [[ $geometry =~ ^([0-9]+)x([0-9]+)\+([0-9]+)\+([0-9]+)$ ]]; then
-        bw=${BASH_REMATCH[1]} bh=${BASH_REMATCH[2]} bx=${BASH_REMATCH[3]} by=${BASH_REMATCH[4]}
-        if [ "$bw" -gt 0 ] && [ "$by" -gt 0 ]; then
-          button="$((bx + bw / 2)) $((by + bh / 2))"
-          seen=$(convert "$1" -crop "${width}x${by}+0+0" +repage png:- |
-                 tesseract - stdout -l jpn --psm 6 2>/dev/null | tr -d '[:space:]')
-          [ "$seen" = "$2" ] && return 0
-        fi
-      fi
-    fi
-    [ "$(now_ms)" -lt "$deadline" ] || return 1
-    sleep 0.2
+  until [ "$seen" = "$2" ] || [ "$(now_ms)" -gt "$deadline" ]; do
+    sleep 0.1
+    shot "$1" "$box" || continue
+    edge=$(convert "$1" -fill black +opaque 'rgb(0,120,215)' -format '%@ %w' info: 2>/dev/null)
+    [[ $edge =~ ^([1-9][0-9]*)x([0-9]+)\+([0-9]+)\+([1-9][0-9]*)\ ([0-9]+)$ ]] || continue
+    local m=("${BASH_REMATCH[@]}")
+    button="$((m[3] + m[1] / 2)) $((m[4] + m[2] / 2))"
+    seen=$(convert "$1" -crop "${m[5]}x${m[4]}+0+0" +repage png:- |
+           tesseract - stdout -l jpn --psm 6 2>/dev/null | tr -d '[:space:]')
   done
+  [ "$seen" = "$2" ]
 }
 
-# answer_box WAY: Return, or a click in the middle of the OK button; then
-# waits up to 5 seconds for the box to go.
-answer_box() {
-  if [ "$1" = Return ]; then
-    xdotool key Return
+# one_box NAME N CAPTION WANT WAY: the game's Nth box, its caption and its
+# text, then the answer (Return, or a click on OK) and the box gone.
+one_box() {
+  local name="$1: box $2" picture="$work_dir/${1//[ ,]/_}-box$2.png" got deadline
+  wait_box "${box:-}" || { fail "$name never came"; return 1; }
+  got=$(xprop -id "$box" -notype _NET_WM_NAME | sed -n 's/^_NET_WM_NAME = "\(.*\)"$/\1/p')
+  if [ "$got" = "$3" ]; then pass "$name captioned '$3'"; else fail "$name captioned '$got'"; fi
+  if read_box "$picture" "$4"; then pass "$name reads $4"; else fail "$name reads '$seen' (see $picture)"; fi
+  if [ "$5" = click ] && [ -n "$button" ]; then
+    xdotool mousemove --window "$box" ${button% *} ${button#* } click 1
   else
-    xdotool mousemove --window "$box" "${button% *}" "${button#* }" click 1
+    [ "$5" = click ] && fail "$name: no OK button to be seen (see $picture)"
+    xdotool key Return
   fi
-  local deadline=$(( $(now_ms) + 5000 ))
+  deadline=$(( $(now_ms) + 5000 ))
   while xwininfo -id "$box" >/dev/null 2>&1; do
-    [ "$(now_ms)" -lt "$deadline" ] || return 1
+    [ "$(now_ms)" -lt "$deadline" ] || { fail "$name still up after $5"; return 1; }
     sleep 0.05
   done
-}
-
-# one_box NAME N CAPTION WANT WAY: the game's Nth box, its caption, its text
-# and its answer.
-one_box() {
-  local name=$1 n=$2 caption=$3 want=$4 way=$5 previous=${box:-}
-  if ! wait_box "$previous"; then fail "$name: no box $n"; return 1; fi
-  local got
-  got=$(xprop -id "$box" -notype _NET_WM_NAME 2>/dev/null | sed -n 's/^_NET_WM_NAME = "\(.*\)"$/\1/p')
-  if [ "$got" = "$caption" ]; then
-    pass "$name: box $n captioned '$caption'"
-  else
-    fail "$name: box $n captioned '$got'"
-  fi
-  local picture="$work_dir/$(tr ' ,' '__' <<<"$name")-box$n.png"
-  if read_box "$picture" "$want"; then
-    pass "$name: box $n reads $want"
-  else
-    fail "$name: box $n reads '$seen' (see $picture)"
-  fi
-  if [ -z "$button" ]; then
-    fail "$name: box $n has no OK button to be seen (see $picture)"
-    way=Return
-  fi
-  if answer_box "$way"; then
-    pass "$name: box $n answered by $way"
-  else
-    fail "$name: box $n still up after $way"
-    return 1
-  fi
+  pass "$name answered by $5"
 }
 
 check() {  # check NAME DRIVER_MESSAGE FIRST_WAY SECOND_WAY
@@ -110,8 +76,8 @@ check() {  # check NAME DRIVER_MESSAGE FIRST_WAY SECOND_WAY
     one_box "$name" 2 "" "ダイレクトサウンドの初期化に失敗しました" "$4"
   if ! wait_exit 5; then
     fail "$name still running"
-    kill "$game_pid" 2>/dev/null
-    wait "$game_pid" 2>/dev/null
+    kill -KILL "$game_pid"  # a box may still be up, waiting
+    wait "$game_pid"
     game_pid=
     return
   fi
