@@ -13,7 +13,8 @@ namespace {
 
 constexpr char kText[] = "DirectSoundの協調に失敗しました";
 
-enum Step { Return, KeypadEnter, Space, Escape, LetterA, RepeatedReturn,
+// Keys go down and up, but for ReturnHeld, which only goes down.
+enum Step { Return, KeypadEnter, Space, Escape, LetterA, RepeatedReturn, ReturnHeld,
             CloseButton, ClickOk, ClickBesideOk, PressOkReleaseBeside };
 
 // What the player does, pushed once the box is shown, after the owner's
@@ -31,7 +32,7 @@ void Push(Uint32 type, Uint32 window, int detail = 0, int x = 0, int y = 0) {
   e.type = type;
   if (type == SDL_WINDOWEVENT) {
     e.window = {type, 0, window, static_cast<Uint8>(detail), 0, 0, 0, 0, 0};
-  } else if (type == SDL_KEYDOWN) {
+  } else if (type == SDL_KEYDOWN || type == SDL_KEYUP) {
     e.key.windowID = window;
     e.key.keysym.sym = detail;
     e.key.repeat = x;
@@ -49,9 +50,10 @@ int SDLCALL PlayWhenShown(void* data, SDL_Event* event) {
   Push(SDL_KEYDOWN, p->owner, SDLK_RETURN);
   Push(SDL_WINDOWEVENT, p->owner, SDL_WINDOWEVENT_CLOSE);
   Push(SDL_WINDOWEVENT, p->owner, SDL_WINDOWEVENT_EXPOSED);
-  const SDL_Keycode keys[] = {SDLK_RETURN, SDLK_KP_ENTER, SDLK_SPACE, SDLK_ESCAPE, SDLK_a, SDLK_RETURN};
+  const SDL_Keycode keys[] = {SDLK_RETURN, SDLK_KP_ENTER, SDLK_SPACE, SDLK_ESCAPE, SDLK_a, SDLK_RETURN, SDLK_RETURN};
   const soft::BoxRect ok = soft::LayoutMessageBox(kText).ok;
-  if (p->step <= RepeatedReturn) Push(SDL_KEYDOWN, p->box, keys[p->step], p->step == RepeatedReturn);
+  if (p->step <= ReturnHeld) Push(SDL_KEYDOWN, p->box, keys[p->step], p->step == RepeatedReturn);
+  if (p->step < ReturnHeld) Push(SDL_KEYUP, p->box, keys[p->step]);
   if (p->step == CloseButton) Push(SDL_WINDOWEVENT, p->box, SDL_WINDOWEVENT_CLOSE);
   if (p->step >= ClickOk) {
     Push(SDL_MOUSEBUTTONDOWN, p->box, 0, p->step == ClickBesideOk ? ok.left - 5 : ok.left + 5, ok.top + 5);

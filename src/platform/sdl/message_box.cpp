@@ -48,6 +48,10 @@ bool IsInput(const SDL_Event& event) {
   }
 }
 
+bool IsAnswerKey(SDL_Keycode key) {
+  return key == SDLK_RETURN || key == SDLK_KP_ENTER || key == SDLK_SPACE || key == SDLK_ESCAPE;
+}
+
 class Box {
  public:
   Box(SDL_Window* owner, const char* text)
@@ -84,6 +88,7 @@ class Box {
   int offsetX_ = 0;  // the picture's corner in the window
   int offsetY_ = 0;
   bool answered_ = false;
+  SDL_Keycode keyDown_ = SDLK_UNKNOWN;  // an answering key went down in the box
   bool held_ = false;  // the left button went down on OK and is still down
   bool pressed_ = false;
   // Events of other windows and of none that the game still has to see.
@@ -183,19 +188,14 @@ void Box::Take(const SDL_Event& event) {
 
 void Box::Own(const SDL_Event& event) {
   switch (event.type) {
+    // The answer comes when the key is let go, so that the key that
+    // answered one box is never still down, or repeating, when the next
+    // one comes up. A key held since before the box does not count.
     case SDL_KEYDOWN:
-      // A key already held when the box came up does not answer it unread.
-      if (event.key.repeat != 0) break;
-      switch (event.key.keysym.sym) {
-        case SDLK_RETURN:
-        case SDLK_KP_ENTER:
-        case SDLK_SPACE:
-        case SDLK_ESCAPE:
-          answered_ = true;
-          break;
-        default:
-          break;
-      }
+      if (event.key.repeat == 0 && IsAnswerKey(event.key.keysym.sym)) keyDown_ = event.key.keysym.sym;
+      break;
+    case SDL_KEYUP:
+      answered_ = keyDown_ != SDLK_UNKNOWN && event.key.keysym.sym == keyDown_;
       break;
     // As a desktop's button: pressed on OK, released on OK.
     case SDL_MOUSEBUTTONDOWN:
@@ -218,6 +218,9 @@ void Box::Own(const SDL_Event& event) {
       switch (event.window.event) {
         case SDL_WINDOWEVENT_CLOSE:
           answered_ = true;
+          break;
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+          keyDown_ = SDLK_UNKNOWN;
           break;
         case SDL_WINDOWEVENT_SHOWN:
         case SDL_WINDOWEVENT_EXPOSED:
