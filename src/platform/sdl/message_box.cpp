@@ -160,8 +160,17 @@ void Box::Paint() {
 }
 
 void Box::Run() {
+  // Polled, not waited for: while SDL 2.26 waits, X11 wakes it with a message
+  // to the box's window over a second connection, which can reach the server
+  // after the window is gone; the X error that follows ends the program.
   SDL_Event event;
-  while (!answered_ && SDL_WaitEvent(&event) == 1) Take(event);
+  while (!answered_) {
+    if (SDL_PollEvent(&event) == 1) {
+      Take(event);
+    } else {
+      SDL_Delay(10);
+    }
+  }
 }
 
 void Box::Take(const SDL_Event& event) {
