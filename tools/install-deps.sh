@@ -16,7 +16,7 @@ test=(
   googletest libgtest-dev libbenchmark-dev libcairo2-dev
   clang libclang-rt-14-dev
   g++-mingw-w64-x86-64 wine wine64 fonts-wine
-  xvfb xdotool x11-utils openbox imagemagick
+  xvfb xdotool x11-utils openbox imagemagick tesseract-ocr tesseract-ocr-jpn
   chromium
 )
 

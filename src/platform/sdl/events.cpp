@@ -1,7 +1,5 @@
 #include "platform/sdl/events.h"
 
-#include "shell/error_report.h"
-
 Message MessageFromEvent(const SDL_Event& event, PlatformWindow* hwnd) {
   Message message{hwnd, WM_NULL_MSG, 0, 0};
   switch (event.type) {
@@ -29,11 +27,4 @@ bool SdlEventSource::Poll(Message& out) {
   input_.Observe(event);
   out = MessageFromEvent(event, hwnd_);
   return true;
-}
-
-void InstallSdlMessageBox() {
-  SetMessageBoxPresenter([](PlatformWindow* owner, const char* text, const char* caption) {
-    auto* window = owner != nullptr ? static_cast<SDL_Window*>(owner->native) : nullptr;
-    return SDL_ShowSimpleMessageBox(0, caption, text, window) == 0;
-  });
 }

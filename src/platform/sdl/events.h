@@ -21,6 +21,3 @@ class SdlEventSource final : public EventSource {
   PlatformWindow* hwnd_;
   SdlInput& input_;
 };
-
-// Shows message boxes with SDL, owned by the window where there is one.
-void InstallSdlMessageBox();

@@ -8,6 +8,7 @@
 #include "platform/sdl/clock.h"
 #include "platform/sdl/events.h"
 #include "platform/sdl/input.h"
+#include "platform/sdl/message_box.h"
 #include "shell/error_report.h"
 #include "shell/window_messages.h"
 
