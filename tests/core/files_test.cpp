@@ -6,7 +6,6 @@
 #include <sstream>
 
 #include "data/files.h"
-#include "headless/input_script.h"
 #include "shell/main_proc.h"
 #include "support/test_support.h"
 
@@ -220,49 +219,6 @@ TEST(CourseFile, ShippedCourseLoadsAsWritten) {
   EXPECT_EQ(std::count(given.begin(), given.end(), 1), kCourseSections);
   EXPECT_LE(std::abs(gs->mapDataX[799] - gs->mapDataX[0]), 2);
   for (int i = 724; i < kCourseSections; ++i) EXPECT_EQ(gs->mapDataX[i], 0) << i;
-}
-
-// A run on the shipped files: the recorded drive keeps off the rails for two
-// laps; the throttle alone meets a rail within the first.
-TEST(CourseFile, ShippedCourseIsDrivable) {
-  struct Case {
-    std::string script;  // one line: held for 3000 frames
-    bool contact;
-  };
-  const Case cases[] = {
-      {ReadFile(kTestsDir + "/data/clean_lap.txt"), false},
-      {"UP\n", true},
-  };
-  for (const Case& c : cases) {
-    ScopedTempDir dir;
-    UseShippedFiles();
-    ScriptParseResult parsed = ParseInputScript(c.script);
-    ASSERT_TRUE(parsed.ok) << parsed.error;
-    if (const ScriptFrame held = parsed.frames.at(0); parsed.frames.size() == 1) {
-      parsed.frames.resize(3000, held);
-    }
-    const auto frames = static_cast<long long>(parsed.frames.size());
-    ScriptInput input(std::move(parsed.frames));
-    auto gs = NewState();
-    long long contact = 0;
-    for (long long f = 1; f <= frames && contact == 0; ++f) {
-      input.BeginFrame(f);
-      Main_Proc(*gs, input);
-      if (gs->carHitCount > 0) contact = f;
-    }
-    EXPECT_EQ(contact != 0, c.contact) << "contact at frame " << contact;
-    if (c.contact) {
-      EXPECT_EQ(gs->goalCount, 0);
-    } else {
-      // Two laps, the first from the standing start; where the car is when
-      // the second ends.
-      EXPECT_EQ(gs->goalCount, 2);
-      EXPECT_EQ(gs->goalRecord[2], 1125);
-      EXPECT_EQ(gs->goalRecord[1], 1086);
-      EXPECT_EQ(gs->carPosition, 816);
-      EXPECT_EQ(gs->carLRPosition, -608);
-    }
-  }
 }
 
 }  // namespace

@@ -199,27 +199,6 @@ TEST(ExtremeRuns, BackgroundShadeFollowsTheKey) {
   }
 }
 
-TEST(ExtremeRuns, EveryDisplaySwitchFlippedEveryFrame) {
-  Game game;
-  SoftSurface back16(PixelFormat::Rgb565);
-  SoftSurface back32(PixelFormat::Xrgb8888);
-  game.input.held[VK_UP_KEY] = true;
-  for (int f = 1; f <= 1000; ++f) {
-    for (int k : {VK_D_KEY, VK_M_KEY, VK_G_KEY, VK_O_KEY, VK_I_KEY, VK_C_KEY}) game.input.pressed[k] = true;
-    SoftSurface& back = f % 2 == 0 ? back16 : back32;
-    game.DrawnFrame(back);
-    const GameState& gs = *game.gs;
-    const int on = f % 2;  // D, M and I start off, G and O on
-    ASSERT_EQ((std::array{gs.dispDebug, gs.dispMap, gs.dispIndicater, gs.dispGhost, gs.dispObject}),
-              (std::array{on, on, on, 1 - on, 1 - on}))
-        << f;
-    // The straight course's map is a column at x = 320 painted only when on.
-    const std::uint32_t mapRed = RgbFromRaw(back.format(), RawFromColor(back.format(), RGBRef(155, 5, 5)));
-    const int carRow = 420 - gs.carPosition / 1024 / 4;
-    ASSERT_EQ(back.RgbAt(319, std::abs(carRow - 300) < 10 ? 350 : 300) == mapRed, on == 1) << f;
-  }
-}
-
 // The fixes for states only extreme settings reach, one phase at a time.
 TEST(ExtremeStates, GoalAndRailBringTheCarBack) {
   struct GoalCase {

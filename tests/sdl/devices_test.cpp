@@ -95,32 +95,6 @@ TEST_F(SdlDevices, LostScreenIsRestoredAndThatFrameNotShown) {
   EXPECT_EQ((std::array{Shown(), Shown(639, 479), Shown(640, 240)}), (std::array{0x00FF00u, 0x00FF00u, 0u}));
 }
 
-// The full-screen picture on a 1920x1080 desktop: 1440x1080 in the middle,
-// black at the sides; on 1280x1024 exactly twice the size.
-TEST_F(SdlDevices, FullScreenPictureKeepsItsAspect) {
-  GiveTheWindow();
-  ASSERT_TRUE(DD_INIT(*gs)) << SDL_GetError();
-  SDL_SetWindowFullscreen(window_, 0);  // the dummy desktop's size cannot change; the window's can
-  struct Case {
-    int w, h;
-    std::array<int, 4> inside, outside;  // two points each
-  };
-  const Case cases[] = {
-      {1920, 1080, {240, 0, 1679, 1079}, {239, 540, 1680, 540}},
-      {1280, 1024, {0, 32, 1279, 991}, {640, 31, 640, 992}},
-  };
-  for (const Case& c : cases) {
-    SDL_SetWindowSize(window_, c.w, c.h);
-    gs->DDBack->ColorFill(0xFFFF);  // white, in 16 bits
-    DD_Present(*gs);
-    DD_Present(*gs);
-    EXPECT_EQ((std::array{Shown(c.inside[0], c.inside[1]), Shown(c.inside[2], c.inside[3]),
-                          Shown(c.outside[0], c.outside[1]), Shown(c.outside[2], c.outside[3])}),
-              (std::array{0xFFFFFFu, 0xFFFFFFu, 0u, 0u}))
-        << c.w << "x" << c.h;
-  }
-}
-
 // Each start-up step that fails says which in a box of its own and stops
 // there; what was made before it is released at the end.
 TEST_F(SdlDevices, EachFailedStartUpStepHasItsMessage) {

@@ -93,33 +93,6 @@ void CheckHelpers() {
     const OuterSize size = OuterSizeForClient(c.outer, c.clientWidth, c.clientHeight);
     Check(size.width == c.width && size.height == c.height, "outer size for client " + std::to_string(c.clientWidth));
   }
-  struct ModeCase {
-    const char *script, *frame, *picture;
-    bool on, error;
-  };
-  const ModeCase modes[] = {
-      {nullptr, nullptr, nullptr, false, false}, {nullptr, "5", "out.ppm", false, false},  // off without a script
-      {"s.txt", "10", "out.ppm", true, false},   {"s.txt", "0", "out.ppm", false, true},
-      {"s.txt", "12a", "out.ppm", false, true},  {"s.txt", nullptr, "out.ppm", false, true},
-      {"s.txt", "99999999999999999999", "out.ppm", false, true}, {"s.txt", "10", "", false, true},
-      {"", "10", "out.ppm", false, true},
-  };
-  for (const ModeCase& c : modes) {
-    std::string error;
-    const auto settings = ParseTestMode(c.script, c.frame, c.picture, error);
-    Check(settings.has_value() == c.on && error.empty() != c.error,
-          std::string("test mode ") + (c.script ? c.script : "-") + " " + (c.frame ? c.frame : "-"));
-  }
-  Check(WritePpm("check.ppm", 2, 1, std::string("\x01\x02\x03\xFF\x00\x80", 6)), "PPM written");
-  char bytes[64] = {};
-  if (std::FILE* file = std::fopen("check.ppm", "rb")) {
-    Check(std::fread(bytes, 1, sizeof bytes, file) == 17 &&
-              std::memcmp(bytes, "P6\n2 1\n255\n\x01\x02\x03\xFF\x00\x80", 17) == 0,
-          "PPM bytes");
-    std::fclose(file);
-  }
-  Check(!WritePpm("check.ppm", 2, 2, std::string(6, '\0')) && !WritePpm("check.ppm", 0, 0, ""), "bad PPMs refused");
-  std::remove("check.ppm");
 }
 
 // 640x480 off-screen, in the desktop's format or in 16-bit 565.
