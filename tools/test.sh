@@ -30,7 +30,7 @@ if $quick; then step "done"; exit 0; fi
 # same sanitizers by the fuzzers below, so the sanitizer run leaves them out.
 step "the tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DRACER_SANITIZE=ON
-cmake --build build-sanitize -j"$jobs" --target core_tests extreme_tests shell_tests media_tests sdl_tests \
+cmake --build build-sanitize -j"$jobs" --target core_tests check_tests extreme_tests shell_tests media_tests sdl_tests \
   racer racer_window racer_sim x11_close_window
 ctest --test-dir build-sanitize --output-on-failure -j"$jobs" -E 'FuzzReplay|fuzz_replay_tests'
 
