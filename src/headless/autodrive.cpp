@@ -7,15 +7,10 @@
 
 #include "headless/input_script.h"
 #include "shell/main_proc.h"
+#include "sim/phases.h"
 
 namespace autodrive {
 namespace {
-
-std::int32_t BendAt(const GameState& gs, long long section) {
-  long long s = section % kCourseSections;
-  if (s < 0) s += kCourseSections;
-  return gs.mapDataX[s];
-}
 
 // Steering: the sideways speed that brings the car back to the centre
 // line in about a second, the heading that gives it, and the turning rate
@@ -40,7 +35,7 @@ double PushAhead(const GameState& gs, int frames) {
   double sum = 0.0;
   for (int n = 0; n < frames; ++n) {
     position += gs.carVelocity / 10;
-    const double target = BendAt(gs, position / 1024 + 2) * static_cast<double>(gs.carVelocity) / 1000.0;
+    const double target = CourseAt(gs, position / 1024 + 2) * static_cast<double>(gs.carVelocity) / 1000.0;
     slide = std::trunc(slide - (slide - target) * 0.1);
     sum += slide;
   }
@@ -65,7 +60,7 @@ double HeadingShortfall(const GameState& gs) {
   double worst = 0.0;
   for (int n = 0; n < kBrakeHorizon; ++n) {
     position += v / 10.0;
-    const double target = BendAt(gs, static_cast<long long>(position) / 1024 + 2) * v / 1000.0;
+    const double target = CourseAt(gs, static_cast<long long>(position) / 1024 + 2) * v / 1000.0;
     slide += (target - slide) * 0.1;
     const double rate = std::min(std::abs(slide) / 2.0, fullLock);
     shortfall = std::max(0.0, shortfall + 2.0 * std::abs(slide) - 4.0 * fullLock);
@@ -79,47 +74,6 @@ double HeadingShortfall(const GameState& gs) {
 }
 
 }  // namespace
-
-std::string ScriptLine(std::uint16_t keys) {
-  std::string line;
-  auto add = [&](KeyBit bit, const char* token) {
-    if ((keys & bit) == 0) return;
-    if (!line.empty()) line += ' ';
-    line += token;
-  };
-  add(kLeft, "LEFT");
-  add(kRight, "RIGHT");
-  add(kUp, "UP");
-  add(kDown, "DOWN");
-  return line;
-}
-
-void HeldKeys::BeginFrame(std::uint16_t held) {
-  previous_ = held_;
-  held_ = held;
-  queried_ = 0;
-}
-
-std::uint16_t HeldKeys::GetAsyncKeyState(int virtualKey) {
-  std::uint16_t bit = 0;
-  switch (virtualKey) {
-    case VK_LEFT_KEY: bit = kLeft; break;
-    case VK_RIGHT_KEY: bit = kRight; break;
-    case VK_UP_KEY: bit = kUp; break;
-    case VK_DOWN_KEY: bit = kDown; break;
-    default: return 0;
-  }
-  const bool first = (queried_ & bit) == 0;
-  queried_ |= bit;
-  const bool down = (held_ & bit) != 0;
-  const bool wentDown = first && down && (previous_ & bit) == 0;
-  return static_cast<std::uint16_t>((down ? kKeyDownNow : 0) | (wentDown ? kKeyWentDown : 0));
-}
-
-bool HeldKeys::JoyGetPos(JoystickInfo& info) {
-  info = JoystickInfo{};
-  return true;
-}
 
 std::uint16_t Driver::Decide(const GameState& gs) {
   // Before the first frame nothing is loaded yet: just go.
@@ -196,19 +150,19 @@ bool SameRun(const RunSummary& a, const RunSummary& b) {
 
 Drive DriveGame(const DriveOptions& options, const FrameWatch& watch) {
   auto gs = std::make_unique<GameState>();
-  HeldKeys keyboard;
+  ScriptInput keyboard({});
   Driver driver;
   if (!options.brakes) driver.NeverBrake();
   RunRecorder recorder;
   std::string script;
   for (long long frame = 1; frame <= options.frames; ++frame) {
     const std::uint16_t keys = options.naive ? static_cast<std::uint16_t>(kUp) : driver.Decide(*gs);
-    keyboard.BeginFrame(keys);
+    keyboard.BeginFrame(ScriptFrame{.held = keys});
     Main_Proc(*gs, keyboard);
     const int lapsBefore = recorder.laps();
     recorder.AfterFrame(frame, *gs);
     // Comments after the keys keep one line per frame.
-    script += ScriptLine(keys);
+    script += FormatScriptLine(ScriptFrame{.held = keys});
     if (frame == 1) script += " # autodrive: the keys of one frame a line, from frame 1";
     if (recorder.laps() > lapsBefore) {
       script += " # lap " + std::to_string(recorder.laps()) + " ends: " + std::to_string(gs->goalRecord[1]) + " frames";

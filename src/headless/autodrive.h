@@ -15,29 +15,12 @@
 
 namespace autodrive {
 
+// The keys the driver holds, as bits of a script frame's `held`.
 enum KeyBit : std::uint16_t {
   kLeft = 1 << 0,
   kRight = 1 << 1,
   kUp = 1 << 2,
   kDown = 1 << 3,
-};
-
-// The keys of one frame as an input script line.
-std::string ScriptLine(std::uint16_t keys);
-
-// A keyboard whose keys are held for whole frames, answering the way a real
-// keyboard (and racer_sim's script player) does: the top bit while a key is
-// down, and bit 0 at the first query after it went down.
-class HeldKeys final : public InputDevice {
- public:
-  void BeginFrame(std::uint16_t held);
-  std::uint16_t GetAsyncKeyState(int virtualKey) override;
-  bool JoyGetPos(JoystickInfo& info) override;
-
- private:
-  std::uint16_t held_ = 0;
-  std::uint16_t previous_ = 0;
-  std::uint16_t queried_ = 0;
 };
 
 // The driver. It steers from what a player sees and feels: where the car is

@@ -112,10 +112,29 @@ std::string ReadInputScript(const std::string& path, std::vector<ScriptFrame>& f
 }
 
 void ScriptInput::BeginFrame(long long frame) {
-  previousHeld_ = current_.held;
   const bool scripted = frame >= 1 && frame <= static_cast<long long>(frames_.size());
-  current_ = scripted ? frames_[static_cast<size_t>(frame - 1)] : ScriptFrame{};
+  BeginFrame(scripted ? frames_[static_cast<size_t>(frame - 1)] : ScriptFrame{});
+}
+
+void ScriptInput::BeginFrame(const ScriptFrame& frame) {
+  previousHeld_ = current_.held;
+  current_ = frame;
   queried_ = 0;
+}
+
+std::string FormatScriptLine(const ScriptFrame& frame) {
+  std::string line;
+  auto add = [&](std::string_view prefix, std::string_view token) {
+    if (!line.empty()) line += ' ';
+    line.append(prefix).append(token);
+  };
+  for (std::size_t bit = 0; bit < std::size(kScriptKeys); ++bit) {
+    if ((frame.held >> bit) & 1) add("", kScriptKeys[bit].name);
+    if ((frame.tapped >> bit) & 1) add("+", kScriptKeys[bit].name);
+  }
+  if (frame.joyX != ScriptFrame{}.joyX) add("JX=", std::to_string(frame.joyX));
+  if (frame.joyButtons != 0) add("JB=", std::to_string(frame.joyButtons));
+  return line;
 }
 
 std::uint16_t ScriptInput::GetAsyncKeyState(int virtualKey) {

@@ -25,6 +25,10 @@ struct ScriptParseResult {
 
 ScriptParseResult ParseInputScript(const std::string& text);
 
+// One frame as a script line that parses back to it: the held keys, "+KEY"
+// for the tapped ones, JX and JB where they are not centred and none.
+std::string FormatScriptLine(const ScriptFrame& frame);
+
 // Reads and parses the script in the file `path` ("-": standard input).
 // Empty on success; otherwise "cannot open input script PATH", "cannot
 // read input script PATH" or "PATH:LINE: what is wrong", and no frames.
@@ -36,6 +40,8 @@ class ScriptInput final : public InputDevice {
   explicit ScriptInput(std::vector<ScriptFrame> frames) : frames_(std::move(frames)) {}
   // Call before each frame, with frames counted from 1.
   void BeginFrame(long long frame);
+  // Or plays the given frame, for a driver that decides as it goes.
+  void BeginFrame(const ScriptFrame& frame);
 
   std::uint16_t GetAsyncKeyState(int virtualKey) override;
   bool JoyGetPos(JoystickInfo& info) override;

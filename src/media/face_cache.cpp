@@ -51,10 +51,7 @@ class FaceCache {
   Style* StyleFor(const FontChoice& choice) {
     if (!Available()) return nullptr;
     for (const auto& style : styles_) {
-      if (style->choice.face == choice.face && style->choice.height == choice.height &&
-          style->choice.italic == choice.italic) {
-        return style.get();
-      }
+      if (style->choice == choice) return style.get();
     }
     return MakeStyle(choice);
   }

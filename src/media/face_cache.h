@@ -22,6 +22,7 @@ struct FontChoice {
   FaceKind face = FaceKind::Gothic;
   int height = 0;  // as asked: >0 cell height, <0 em height, 0 default
   bool italic = false;
+  bool operator==(const FontChoice&) const = default;
 };
 
 // Set pixels of one glyph row, columns from the pen position, rows from the

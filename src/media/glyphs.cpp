@@ -75,4 +75,3 @@ bool FontsAvailable() { return soft::FacesAvailable(); }
 
 void SetFontsDisabled(bool disabled) { soft::SetFacesDisabled(disabled); }
 
-void DisableFontsForTesting() { SetFontsDisabled(true); }

@@ -23,8 +23,6 @@ bool FontsAvailable();
 // again (false). Drops every cached glyph; fonts created before the call
 // must not be drawn with after it.
 void SetFontsDisabled(bool disabled);
-// The same as SetFontsDisabled(true).
-void DisableFontsForTesting();
 
 namespace soft {
 

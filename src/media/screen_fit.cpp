@@ -30,18 +30,13 @@ ScreenScaler::ScreenScaler(const ScreenFit& fit)
       runEnd_(kScreenWidth, 0) {
   // runStart_[x]: the first screen column that sees nothing left of x;
   // runEnd_[x]: one past the last that sees nothing right of x.
-  for (int i = fit.width - 1; i >= 0; --i) runStart_[static_cast<std::size_t>(columns_[static_cast<std::size_t>(i)].first)] = i;
-  for (int x = kScreenWidth - 1; x >= 0; --x) {
-    runStart_[static_cast<std::size_t>(x)] = std::min(runStart_[static_cast<std::size_t>(x)], runStart_[static_cast<std::size_t>(x) + 1]);
+  for (std::size_t i = columns_.size(); i-- > 0;) runStart_[static_cast<std::size_t>(columns_[i].first)] = static_cast<int>(i);
+  for (std::size_t x = kScreenWidth; x-- > 0;) runStart_[x] = std::min(runStart_[x], runStart_[x + 1]);
+  for (std::size_t i = 0; i < columns_.size(); ++i) {
+    const Tap& tap = columns_[i];
+    runEnd_[static_cast<std::size_t>(tap.weight == 0 ? tap.first : tap.second)] = static_cast<int>(i) + 1;
   }
-  for (int i = 0; i < fit.width; ++i) {
-    const Tap& tap = columns_[static_cast<std::size_t>(i)];
-    const int seen = tap.weight == 0 ? tap.first : tap.second;
-    runEnd_[static_cast<std::size_t>(seen)] = i + 1;
-  }
-  for (int x = 1; x < kScreenWidth; ++x) {
-    runEnd_[static_cast<std::size_t>(x)] = std::max(runEnd_[static_cast<std::size_t>(x)], runEnd_[static_cast<std::size_t>(x) - 1]);
-  }
+  for (std::size_t x = 1; x < kScreenWidth; ++x) runEnd_[x] = std::max(runEnd_[x], runEnd_[x - 1]);
 }
 
 // Screen pixel i's centre falls at u in the whole-number picture (source *

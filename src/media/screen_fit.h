@@ -16,6 +16,7 @@ struct ScreenFit {
   int y = 0;
   int width = 0;
   int height = 0;
+  bool operator==(const ScreenFit&) const = default;
 };
 
 ScreenFit FitToScreen(int screenWidth, int screenHeight);
@@ -26,7 +27,6 @@ ScreenFit FitToScreen(int screenWidth, int screenHeight);
 class ScreenScaler {
  public:
   explicit ScreenScaler(const ScreenFit& fit);
-  const ScreenFit& fit() const { return fit_; }
 
   // The picture as 0x00RRGGBB into `out`, its top-left pixel; rows are
   // `pitch` pixels apart.

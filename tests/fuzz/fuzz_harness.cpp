@@ -44,17 +44,6 @@ std::string Fail(const char* what, long long index = -1, long long value = 0) {
   return text;
 }
 
-std::string FrameToText(const ScriptFrame& frame) {
-  static constexpr const char* kNames[] = {"LEFT", "RIGHT", "UP", "DOWN", "B", "S", "D", "M", "G", "O", "I", "C"};
-  std::string text;
-  for (int bit = 0; bit < 12; ++bit) {
-    if ((frame.held >> bit) & 1) text += std::string(kNames[bit]) + " ";
-    if ((frame.tapped >> bit) & 1) text += "+" + std::string(kNames[bit]) + " ";
-  }
-  text += "JX=" + std::to_string(frame.joyX) + " JB=" + std::to_string(frame.joyButtons);
-  return text;
-}
-
 bool SameFrame(const ScriptFrame& a, const ScriptFrame& b) {
   return a.held == b.held && a.tapped == b.tapped && a.joyX == b.joyX && a.joyButtons == b.joyButtons;
 }
@@ -193,7 +182,7 @@ std::string RunScript(std::string_view data) {
     if (f.joyX > 65535) return Fail("JX beyond 65535", 0, f.joyX);
     if (f.joyButtons > 15) return Fail("JB beyond 15", 0, f.joyButtons);
     if (f.held >= (1u << 12) || f.tapped >= (1u << 12)) return Fail("key bit beyond the twelve keys");
-    rewritten += FrameToText(f) + "\n";
+    rewritten += FormatScriptLine(f) + "\n";
   }
   // The frames written out again read back the same.
   const ScriptParseResult again = ParseInputScript(rewritten);

@@ -23,6 +23,7 @@
 #include <string_view>
 
 #include "headless/autodrive.h"
+#include "headless/input_script.h"
 
 namespace {
 
@@ -95,7 +96,7 @@ int main(int argc, char** argv) {
     std::fprintf(log, "%lld,%d,%d,%d,%d,%d,%d,%d,%d,%d,%.0f,%d,%s\n", frame, section,
                  gs.mapDataX[section % kCourseSections], gs.carVelocity, gs.carGrip, gs.carLRPosition,
                  gs.carLRTurn, gs.carLRMove, gs.carLRTurnDev, gs.courseSlide, driver.wantedTurnRate(),
-                 gs.carHitCount, autodrive::ScriptLine(keys).c_str());
+                 gs.carHitCount, FormatScriptLine(ScriptFrame{.held = keys}).c_str());
   };
   const autodrive::Drive drive =
       autodrive::DriveGame(options.drive, log != nullptr ? autodrive::FrameWatch(logFrame) : autodrive::FrameWatch());

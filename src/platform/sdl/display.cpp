@@ -37,8 +37,10 @@ class ScreenSurface final : public Surface {
       fit_ = ScreenFit{1, 0, 0, kScreenWidth, kScreenHeight};
       return true;
     }
-    fit_ = FitToScreen(width, height);
-    if (fit_.width <= 0) return false;
+    const ScreenFit fit = FitToScreen(width, height);
+    if (fit.width <= 0) return false;
+    if (scaler_ && fit == fit_) return true;  // restored at the same size
+    fit_ = fit;
     scaler_ = std::make_unique<ScreenScaler>(fit_);
     if (picture_ != nullptr) SDL_FreeSurface(picture_);
     picture_ = nullptr;

@@ -146,7 +146,6 @@ bool Start(Program program, long long testFrame) {
     // The close request a failure posted goes before any frame.
     if (!started) r.DispatchMessages();
   }
-  StartPacing(gs, r.platform.clock());
   return started;
 }
 

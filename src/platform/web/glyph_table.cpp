@@ -50,10 +50,7 @@ Style* StyleFor(const FontChoice& choice) {
   TableFaces& faces = Faces();
   if (faces.disabled) return nullptr;
   for (const auto& style : faces.styles) {
-    if (style->choice.face == choice.face && style->choice.height == choice.height &&
-        style->choice.italic == choice.italic) {
-      return style.get();
-    }
+    if (style->choice == choice) return style.get();
   }
   for (int i = 0; i < web_glyphs::kStyleCount; ++i) {
     const web_glyphs::TableStyle& table = web_glyphs::kStyles[i];
