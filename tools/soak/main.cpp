@@ -169,7 +169,7 @@ bool ExtremePass(const Options& o) {
     const std::int32_t value = kExtremeValues[c % 4];
     const int key = c / 4;  // kSettingCount means every key at once
     std::array<std::int32_t, soak::kSettingCount> values;
-    for (int k = 0; k < soak::kSettingCount; ++k) values[k] = soak::kBuiltInSettings[k];
+    for (int k = 0; k < soak::kSettingCount; ++k) values[k] = kConfigKeys[k].builtIn;
     for (int k = 0; k < soak::kSettingCount; ++k) {
       if (k == key || key == soak::kSettingCount) values[k] = value;
     }
@@ -179,7 +179,7 @@ bool ExtremePass(const Options& o) {
     const std::string replay = "racer_soak --pass extreme --case " + std::to_string(c) + " --seed " +
                                std::to_string(o.seed) + " --frames " + std::to_string(perCase) + " --draw-every " +
                                std::to_string(o.drawEvery);
-    std::printf("  case %d: %s = %d:", c, key == soak::kSettingCount ? "every setting" : soak::kSettingNames[key],
+    std::printf("  case %d: %s = %d:", c, key == soak::kSettingCount ? "every setting" : kConfigKeys[key].name,
                 value);
     std::fflush(stdout);
     std::int32_t device = 0;

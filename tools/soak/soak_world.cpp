@@ -63,17 +63,12 @@ std::uint64_t Rng::Next() {
   return out;
 }
 
-const char* const kSettingNames[kSettingCount] = {
-    "DEVICE",     "SPEED",       "BRAKE_LEVEL",     "LR_TURN",    "LR_SLIDE",    "LR_RESIST",   "GRIP_MIN",
-    "GRIP_QUICK", "GRIP_RETURN", "BRAKE_GRIP_TIME", "RIDGE_RAIL", "CORNER_ARCH", "COURSE_WIDE", "GHOST_FORWARD_SCALE"};
-const std::int32_t kBuiltInSettings[kSettingCount] = {1, 12000, 400, 400, 100, 100, 100, 40, 40, 60, 950, 2, 8, 500};
-
 std::string RandomSettings(Rng& rng) {
   std::string text = "# soak settings\n";
   AppendLine(text, rng, "DEVICE", static_cast<long long>(rng.Below(2)));
   for (int k = 1; k < kSettingCount; ++k) {
     if (rng.Chance(0.1)) continue;  // left at the built-in value
-    AppendLine(text, rng, kSettingNames[k], Pick(rng, kBuiltInSettings[k]));
+    AppendLine(text, rng, kConfigKeys[k].name, Pick(rng, kConfigKeys[k].builtIn));
   }
   return text;
 }
@@ -81,7 +76,7 @@ std::string RandomSettings(Rng& rng) {
 std::string SettingsText(const std::array<std::int32_t, kSettingCount>& values) {
   std::string text;
   for (int k = 0; k < kSettingCount; ++k) {
-    text += std::string(kSettingNames[k]) + " " + std::to_string(values[k]) + "\n";
+    text += std::string(kConfigKeys[k].name) + " " + std::to_string(values[k]) + "\n";
   }
   return text;
 }

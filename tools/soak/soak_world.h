@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "data/files.h"
 #include "platform_api.h"
 
 namespace soak {
@@ -27,10 +28,8 @@ class Rng {
 
 std::uint64_t Mix(std::uint64_t v);
 
-// The fourteen setting keys in the order of the settings file.
-constexpr int kSettingCount = 14;
-extern const char* const kSettingNames[kSettingCount];
-extern const std::int32_t kBuiltInSettings[kSettingCount];
+// The setting keys, in the order of the reader's table (data/files.h).
+constexpr int kSettingCount = kConfigKeyCount;
 
 // A settings file: each key built-in, near it, a special value or any
 // 32-bit value, written in any of the file's separators; DEVICE 0 or 1.
