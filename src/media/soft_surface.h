@@ -70,3 +70,7 @@ class SoftSurface final : public Surface {
 // Writes the surface as a 640x480 RGB PNG. Returns false when the file
 // cannot be written.
 bool WritePng(const SoftSurface& surface, const char* path);
+
+// A 640x480 PNG as 0xRRGGBB a pixel, row by row; empty when the file cannot
+// be read or has another size.
+std::vector<std::uint32_t> ReadPng(const char* path);

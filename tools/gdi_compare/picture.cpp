@@ -1,6 +1,5 @@
 #include "picture.h"
 
-#include <png.h>
 
 #include <cstdio>
 #include <memory>
@@ -63,28 +62,8 @@ Picture ReadPpm(const std::string& path, std::string& error) {
 }
 
 Picture ReadPng(const std::string& path, std::string& error) {
-  png_image image{};
-  image.version = PNG_IMAGE_VERSION;
-  if (png_image_begin_read_from_file(&image, path.c_str()) == 0) {
-    error = "cannot read " + path + ": " + image.message;
-    return {};
-  }
-  image.format = PNG_FORMAT_RGB;
-  std::vector<unsigned char> bytes(PNG_IMAGE_SIZE(image));
-  if (png_image_finish_read(&image, nullptr, bytes.data(), 0, nullptr) == 0) {
-    error = "cannot read " + path + ": " + image.message;
-    png_image_free(&image);
-    return {};
-  }
-  Picture picture;
-  picture.width = static_cast<int>(image.width);
-  picture.height = static_cast<int>(image.height);
-  const std::size_t count = static_cast<std::size_t>(picture.width) * picture.height;
-  picture.rgb.resize(count);
-  for (std::size_t i = 0; i < count; ++i) {
-    picture.rgb[i] = static_cast<std::uint32_t>(bytes[3 * i]) << 16 |
-                     static_cast<std::uint32_t>(bytes[3 * i + 1]) << 8 | bytes[3 * i + 2];
-  }
+  Picture picture{kScreenWidth, kScreenHeight, ::ReadPng(path.c_str())};
+  if (picture.rgb.empty()) error = "cannot read " + path + " as a 640x480 PNG";
   return picture;
 }
 
