@@ -27,9 +27,9 @@ trap cleanup EXIT
 
 # start_screen SIZE: the X server, or skip the test (77) without its tools.
 start_screen() {
-  need Xvfb xdotool openbox xwininfo xprop import convert || exit 77
+  need Xvfb xdotool openbox xwininfo xprop xmessage import convert || exit 77
   start_x "$1" "$work_dir" || exit 1
-  start_wm "$work_dir"
+  start_wm "$work_dir" || exit 1
 }
 
 # start_game PROGRAM: in a folder with the shipped config.txt and map.txt.

@@ -28,7 +28,9 @@ need() {
 # start_x SIZE LOG_DIR: Xvfb on a free display.
 start_x() {
   local fifo=$2/display n=
-  Xvfb -displayfd 3 -screen 0 "$1x24" -nolisten tcp 3>"$fifo" 2>"$2/xvfb.log" &
+  # -noreset: a waiting tool that connects and leaves before anyone else
+  # would otherwise reset the server under the next client to connect.
+  Xvfb -displayfd 3 -screen 0 "$1x24" -nolisten tcp -noreset 3>"$fifo" 2>"$2/xvfb.log" &
   xvfb_pid=$!
   for _ in $(seq 100); do
     n=$(head -n1 "$fifo" 2>/dev/null)
@@ -44,22 +46,42 @@ start_x() {
   unset WAYLAND_DISPLAY
 }
 
-# start_wm LOG_DIR: openbox, which owns the screen once it holds the
-# manager selection.
+# start_wm LOG_DIR: openbox, once it shows a window. It names itself on the
+# root window before it has finished starting, and a window mapped in that
+# time may never be shown: SDL then waits for it for good. So a probe window
+# must have been shown first, openbox started again should it have gone;
+# false when no probe is shown within a few tries.
 start_wm() {
-  openbox >"$1/openbox.log" 2>&1 &
-  wm_pid=$!
-  for _ in $(seq 100); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-    sleep 0.05
+  local try probe shown=
+  for try in 1 2 3 4 5; do
+    if [ -z "$wm_pid" ] || ! kill -0 "$wm_pid" 2>/dev/null; then
+      openbox >>"$1/openbox.log" 2>&1 &
+      wm_pid=$!
+      for _ in $(seq 100); do
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+        sleep 0.05
+      done
+    fi
+    xmessage -name x_session_probe "$try" >/dev/null 2>&1 &
+    probe=$!
+    for _ in $(seq 20); do
+      xwininfo -name x_session_probe 2>/dev/null | grep -q IsViewable && shown=1 && break
+      sleep 0.1
+    done
+    kill "$probe" 2>/dev/null
+    wait "$probe" 2>/dev/null
+    [ -n "$shown" ] && break
   done
+  [ -n "$shown" ] || { echo "FAIL: openbox shows no window"; return 1; }
+  # Gone from the screen before the caller looks at it.
+  while xwininfo -name x_session_probe >/dev/null 2>&1; do sleep 0.02; done
 }
 
 stop_x() {
   [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
   wait 2>/dev/null
-  true
+  wm_pid= xvfb_pid=
 }
 
 # shot FILE [WINDOW]: a screenshot of the window, or of the whole screen.
