@@ -54,6 +54,19 @@ find_window() {
   return 1
 }
 
+# shoot_until FILE X Y W H EXPR MIN MAX: shoots the window $wid into FILE
+# until the box's share for EXPR lies within MIN and MAX, at most 50 times;
+# the caller's expect_share then judges the last picture.
+shoot_until() {
+  local got
+  for _ in $(seq 50); do
+    shot "$1" "$wid"
+    got=$(share "$1" "$2" "$3" "$4" "$5" "$6")
+    at_least "$got" "$7" && at_least "$8" "$got" && return
+    sleep 0.05
+  done
+}
+
 # wait_exit SECONDS: waits for the game to end and sets exit_status; false
 # when it still runs after SECONDS.
 wait_exit() {

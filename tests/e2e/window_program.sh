@@ -12,11 +12,7 @@ if [ "$size" = 640x480 ]; then pass "client area 640x480"; else fail "client are
 
 # The road band at the bottom, off the centre line whose dashes pass under
 # the car, once the first frames are on screen; white sky above the readouts.
-for _ in $(seq 50); do
-  shot "$work_dir/start.png" "$wid"
-  at_least "$(share "$work_dir/start.png" 60 465 100 10 "$black")" 0.99 && break
-  sleep 0.1
-done
+shoot_until "$work_dir/start.png" 60 465 100 10 "$black" 0.99 1
 expect_share "black road band" "$work_dir/start.png" 60 465 100 10 "$black" 0.99
 expect_share "white sky" "$work_dir/start.png" 0 0 640 20 "$white" 0.99
 
@@ -37,11 +33,7 @@ expect_share "four taps of B bring the help lines" "$work_dir/slow.png" "${help_
 # the car can whiten that place too, a quarter of each 0.2 s at this speed:
 # wait for a picture between dashes.
 moved=(242 402 40 18)
-for _ in $(seq 20); do
-  at_least 0.2 "$(share "$work_dir/slow.png" "${moved[@]}" "$white")" && break
-  sleep 0.03
-  shot "$work_dir/slow.png" "$wid"
-done
+shoot_until "$work_dir/slow.png" "${moved[@]}" "$white" 0 0.2
 expect_share "INPUT label away from where UP and LEFT put it" "$work_dir/slow.png" "${moved[@]}" "$white" 0 0.2
 xdotool keydown Up
 sleep 0.3
