@@ -1,25 +1,19 @@
-// The seam between the game and a platform: every service the game asks of
-// one, in one place. The game's code keeps the Win32 names the design gives
-// these services (GetAsyncKeyState, QueryPerformanceCounter, DD_INIT, ...);
-// each section says what a platform must do to answer them.
-//
-// Three platforms provide them, each in a folder of its own that nothing
-// else reaches into:
-//   src/platform/sdl/    Linux: SDL2 for the window, keys, joystick, timers,
-//                        presentation and sound; the back buffer is the
-//                        software one of src/media/.
-//   src/platform/win32/  Windows: the Win32 API, DirectDraw 7 surfaces drawn
-//                        on with GDI, DirectSound and winmm.
-//   src/platform/web/    A browser page, over WebAssembly: a canvas, the
-//                        page's keys and gamepad, Web Audio and alert; the
-//                        software back buffer with glyphs from a table.
-// Without a window at all, src/headless/ runs the game's frames for the
-// tools and the tests.
+// The seam between the game and a platform: everything the game asks of one,
+// through one interface, Platform, made for one of the two programs. The
+// operations keep the Win32 names the game has always used for them
+// (GetAsyncKeyState, QueryPerformanceCounter, DD_INIT, DS_INIT, ...); each
+// section says what a platform must do to answer them. What a platform does
+// about it is said in its own folder, src/platform/NAME/, the only place that
+// includes its system's headers; src/platform/null/ is the template of a new
+// one.
 #pragma once
 
 #include <cstdint>
 #include <functional>
+#include <optional>
+#include <string>
 
+#include "game_keys.h"
 #include "game_state.h"
 
 class MessageQueue;
@@ -29,15 +23,8 @@ class MessageQueue;
 enum class Program { FullScreen, Windowed };
 
 // ---------------------------------------------------------------------------
-// Keys and joystick 1, polled by MainLoopControl once a frame.
-
-// Virtual-key codes of the keys the game polls.
-enum VirtualKey : int {
-  VK_ESCAPE_KEY = 0x1B,
-  VK_LEFT_KEY = 0x25, VK_UP_KEY = 0x26, VK_RIGHT_KEY = 0x27, VK_DOWN_KEY = 0x28,
-  VK_B_KEY = 0x42, VK_C_KEY = 0x43, VK_D_KEY = 0x44, VK_G_KEY = 0x47,
-  VK_I_KEY = 0x49, VK_M_KEY = 0x4D, VK_O_KEY = 0x4F, VK_S_KEY = 0x53,
-};
+// Keys and joystick 1, polled by MainLoopControl once a frame. The virtual-key
+// codes are those of game_keys.h.
 
 // Key-state answer bits.
 constexpr std::uint16_t kKeyDownNow = 0x8000;
@@ -48,14 +35,14 @@ struct JoystickInfo {
   std::uint32_t buttons = 0;   // button 1 = bit 0 ... button 4 = bit 3
 };
 
+// What the game polls: the player's keys and joystick, or a script's.
 class InputDevice {
  public:
   // Top bit: the key is down now; bit 0: it went down since this key's
-  // previous query. Windows answers from the system; SDL builds the answer
-  // from its key events (shell/key_state.h).
+  // previous query.
   virtual std::uint16_t GetAsyncKeyState(int virtualKey) = 0;
-  // Joystick 1 (joyGetPosEx; on SDL the first joystick, axis 0 and buttons
-  // 0 to 3). False when there is none or the query failed.
+  // Joystick 1: its X axis and buttons 1 to 4. False when there is none or
+  // the query failed.
   virtual bool JoyGetPos(JoystickInfo& info) = 0;
 
  protected:
@@ -76,14 +63,14 @@ class Clock {
   // Sleep(0) gives up the rest of the time slice; Sleep(n) sleeps n ms.
   virtual void Sleep(std::uint32_t milliseconds) = 0;
   // A sleep until the counter reads `count`, on a timer that wakes within a
-  // fraction of a millisecond of it. Where there is one (Linux), the frame
-  // wait sleeps to its deadline and spins only the last moment; Windows
-  // keeps its millisecond sleeps, yields and spin.
+  // fraction of a millisecond of it. Where there is one, the frame wait
+  // sleeps to its deadline and spins only the last moment; elsewhere it
+  // keeps to millisecond sleeps, yields and a spin.
   virtual bool SleepsUntil() const { return false; }
   virtual void SleepUntil(std::int64_t /*count*/) {}
   // The system timer's resolution for the length of the loop, so that
-  // Sleep(1) sleeps about a millisecond. Linux sleeps that finely anyway:
-  // there the pair does nothing.
+  // Sleep(1) sleeps about a millisecond. Where sleeps are that fine anyway
+  // the pair does nothing.
   virtual void timeBeginPeriod(std::uint32_t) {}
   virtual void timeEndPeriod(std::uint32_t) {}
 
@@ -101,8 +88,13 @@ enum WindowMessage : std::uint32_t {
   WM_DESTROY_MSG = 2,
   WM_CLOSE_MSG = 16,
   WM_QUIT_MSG = 18,
+  WM_KILLFOCUS_MSG = 8,  // the window lost the keyboard: no key-up will come
   WM_KEYDOWN_MSG = 256,
+  WM_KEYUP_MSG = 257,
 };
+
+// A key-down message's lParam bit for the auto-repeat of a held key.
+constexpr std::int64_t kKeyRepeatBit = std::int64_t{1} << 30;
 
 struct PlatformWindow;
 
@@ -115,27 +107,27 @@ struct Message {
 
 class WindowProcedure {
  public:
+  virtual ~WindowProcedure() = default;
   virtual std::int64_t Handle(PlatformWindow* hwnd, std::uint32_t message,
                               std::uint64_t wParam, std::int64_t lParam) = 0;
-
- protected:
-  ~WindowProcedure() = default;
 };
 
 // A window as the message model sees it. The handle stays valid memory for
 // the life of the queue, so a stale handle can still be asked about.
 struct PlatformWindow {
   WindowProcedure* procedure = nullptr;
-  void* native = nullptr;  // the platform's window (HWND, SDL_Window*)
+  void* native = nullptr;  // the platform's own window
   std::function<void()> releaseNative;
   bool alive = true;
   bool destroying = false;
 };
 
 // Where the platform's input and window events come from: a key going down
-// is WM_KEYDOWN_MSG with its virtual key, the close button and the desktop's
-// quit request are WM_CLOSE_MSG, anything else WM_NULL_MSG. Poll returns
-// false when none is waiting; it never waits.
+// is WM_KEYDOWN_MSG with its virtual key (kKeyRepeatBit set for the
+// auto-repeat), a key let go WM_KEYUP_MSG, the window losing the keyboard
+// WM_KILLFOCUS_MSG, the close button and the desktop's quit request
+// WM_CLOSE_MSG, anything else WM_NULL_MSG. Poll returns false when none is
+// waiting; it never waits.
 class EventSource {
  public:
   virtual bool Poll(Message& out) = 0;
@@ -147,7 +139,7 @@ class EventSource {
 // ---------------------------------------------------------------------------
 // The display: a 640x480 back buffer the game draws on through a borrowed
 // drawing context, GDI-style. The software back buffer (media/soft_surface.h)
-// answers these calls on Linux and in the tools; GDI does on Windows.
+// answers these calls wherever the platform has no drawing of its own.
 
 // Colour reference: red in the lowest byte, green in the next, blue in the third.
 using ColorRef = std::uint32_t;
@@ -210,108 +202,61 @@ class Surface {
   virtual void ReleaseDC(DrawContext* dc) = 0;
   // Fills the whole surface with a raw pixel value of its format.
   virtual void ColorFill(std::uint32_t raw) = 0;
+  // The pixels as 8-bit red, green, blue, row by row from the top, for a
+  // picture of the frame; empty when the surface cannot be read.
+  virtual std::string ReadRgb(int& width, int& height) = 0;
 
  protected:
   ~Surface() = default;
 };
 
 // ---------------------------------------------------------------------------
-// The display and sound devices, defined by each platform. A failing
-// start-up step reports its own message through Error
-// (shell/error_report.h) and the operation returns false.
-
-// The full-screen program's display: gs.DDBack becomes a 640x480 back
-// buffer in 16 bits. Windows: DirectDraw in exclusive 640x480x16 mode, a
-// flipping primary surface and its back buffer. SDL: the window made to
-// cover the desktop, the picture scaled up as far as it fits (aspect kept,
-// black bars, square pixels), a software back buffer.
-bool DD_INIT(GameState& gs);
-// Releases the device and gives the desktop back; nothing without a device.
-void DD_END(GameState& gs);
-// One copy of the whole back buffer to the screen. A lost screen is
-// restored instead (on SDL: a copy that failed remakes the screen texture),
-// and that frame is not shown.
-void DD_Present(GameState& gs);
-
-namespace windowed {
-// The windowed program's display: gs.DDBack becomes a 640x480 back buffer
-// in the desktop's format, shown one to one in the window's client area.
-// No message of its own: 1 when ready, 0 when not. Windows: DirectDraw in
-// normal mode, a clipper bound to the window and an off-screen surface.
-// SDL: a renderer on the window and a 32-bit software back buffer.
-int DD_INIT(GameState& gs);
-// Releases whatever DD_INIT made, each part once. Always 1.
-int DD_END(GameState& gs);
-void DD_Present(GameState& gs);
-}  // namespace windowed
-
-// The sound device: opened at start-up, never played, released at the end.
-// Windows: DirectSound for the main window; SDL: the default playback
-// device, left paused.
-bool DS_INIT(GameState& gs);
-// Nothing without a device.
-void DS_END(GameState& gs);
-
-// The devices as one program's start-up, frame loop and window procedure
-// call them, and the desktop beside them: the cursor over the game and
-// minimising its window. Tests put recorders in their place.
-struct ShellDevices {
-  std::function<bool(GameState&)> DD_INIT;
-  std::function<void(GameState&)> DD_END;
-  std::function<void(GameState&)> DD_Present;
-  std::function<bool(GameState&)> DS_INIT;
-  std::function<void(GameState&)> DS_END;
-  std::function<void(bool show)> ShowCursor;
-  std::function<void(PlatformWindow*)> CloseWindow;
-};
-
-// A program's devices from the platform's functions above and its desktop.
-// Only a platform's own code calls it, where those functions are defined.
-inline ShellDevices DevicesFor(Program program, void (*showCursor)(bool),
-                               void (*closeWindow)(PlatformWindow*)) {
-  if (program == Program::FullScreen) {
-    return {&DD_INIT, &DD_END, &DD_Present, &DS_INIT, &DS_END, showCursor, closeWindow};
-  }
-  return {[](GameState& gs) { return windowed::DD_INIT(gs) != 0; },
-          [](GameState& gs) { windowed::DD_END(gs); },
-          &windowed::DD_Present,
-          &DS_INIT,
-          &DS_END,
-          showCursor,
-          closeWindow};
-}
-
-// ---------------------------------------------------------------------------
-// The error box: a modal box with an OK button over `owner`, waited for.
-// False when none could be shown. The platform installs its box with
-// SetMessageBoxPresenter (shell/error_report.h); standard error gets every
-// text whether or not a box shows.
-using MessageBoxPresenter =
-    std::function<bool(PlatformWindow* owner, const char* text, const char* caption)>;
-
-// ---------------------------------------------------------------------------
-// What a platform hands a program's entry (shell/program.h,
-// windowed/program.h): the services above and the program's window.
+// What a platform is: made for one program, it answers everything above and
+// opens the program's window and devices. Both programs run over it the same
+// start-up, loop and way out (shell/program.h).
 class Platform {
  public:
-  virtual InputDevice& input() = 0;
+  // Keys and joystick 1. A system that keeps a key state of its own answers
+  // GetAsyncKeyState here; elsewhere the answer is nothing, and the shell
+  // answers from the key events the platform sends (shell/player_input.h).
+  virtual std::optional<std::uint16_t> SystemKeyState(int /*virtualKey*/) { return std::nullopt; }
+  virtual bool JoyGetPos(JoystickInfo& info) = 0;
+
   virtual Clock& clock() = 0;
-  virtual const ShellDevices& devices() = 0;
 
   // Brings the platform up, makes the program's window with `procedure`,
-  // shows it, installs the error box, and from then on feeds the window's
-  // events to `queue`. Null, after any message the program gives for it,
-  // when there is no window.
+  // shows it, and from then on feeds the window's events to `queue`. Null,
+  // after any message the platform gives for it, when there is no window.
   virtual PlatformWindow* OpenWindow(GameState& gs, MessageQueue& queue,
                                      WindowProcedure& procedure) = 0;
 
-  // Around each frame. The Windows programs' test mode plays an input
-  // script there and closes the game after the frame it pictures.
-  virtual void BeforeFrame() {}
-  virtual void AfterFrame(GameState&) {}
-  // The exit status after the quit message: 0 unless the platform failed
-  // at something of its own (the test mode's picture).
-  virtual int QuitStatus() { return 0; }
+  // The error box: a modal box with an OK button over `owner`, waited for.
+  // False when none could be shown; standard error has the text anyway
+  // (shell/error_report.h).
+  virtual bool ShowMessageBox(PlatformWindow* owner, const char* text, const char* caption) = 0;
+
+  // The display device. DD_INIT makes gs.DDBack a 640x480 back buffer: the
+  // full-screen program's in 16 bits over the whole screen, the windowed
+  // one's in the desktop's format, shown one to one in the window. A failing
+  // step of the full-screen start-up reports its own message through Error
+  // (shell/error_report.h); the windowed start-up has none of its own.
+  virtual bool DD_INIT(GameState& gs) = 0;
+  // Releases whatever DD_INIT made, each part once; nothing without a device.
+  virtual void DD_END(GameState& gs) = 0;
+  // One copy of the whole back buffer to the screen. A lost screen is
+  // restored instead, and that frame is not shown.
+  virtual void DD_Present(GameState& gs) = 0;
+
+  // The sound device: opened at start-up, never played, released at the end.
+  // A failing step reports kSoundCreateFailed or kSoundCooperationFailed
+  // through Error. DS_END does nothing without a device.
+  virtual bool DS_INIT(GameState& gs) = 0;
+  virtual void DS_END(GameState& gs) = 0;
+
+  // The desktop around the game: the cursor over it, and minimising its
+  // window as it closes.
+  virtual void ShowCursor(bool show) = 0;
+  virtual void CloseWindow(PlatformWindow* hwnd) = 0;
 
  protected:
   ~Platform() = default;

@@ -1,16 +1,14 @@
 #include "headless/headless_frame.h"
 
-#include "media/primitives.h"
-#include "shell/main_proc.h"
-#include "windowed/primitives.h"
+#include "shell/frame_loop.h"
+#include "windowed/program.h"
+
+const ProgramDefinition& DefinitionOf(Program program) {
+  return program == Program::FullScreen ? kFullScreenProgram : windowed::kWindowedProgram;
+}
 
 void HeadlessFrame(GameState& gs, Program program, InputDevice& input) {
-  if (program == Program::FullScreen) {
-    DD_BackInit(gs);
-  } else {
-    windowed::DD_BackInit(gs);
-  }
-  Main_Proc(gs, input);
+  GameFrame(gs, DefinitionOf(program), input);
 }
 
 HeadlessGame::HeadlessGame(Program program, bool drawn)
@@ -19,5 +17,5 @@ HeadlessGame::HeadlessGame(Program program, bool drawn)
     back = std::make_unique<SoftSurface>(BackBufferFormat(program));
     gs->DDBack = back.get();
   }
-  if (program == Program::Windowed) gs->dispColor = windowed::kStartShade;
+  gs->dispColor = DefinitionOf(program).startShade;
 }

@@ -8,6 +8,10 @@
 #include "game_state.h"
 #include "media/soft_surface.h"
 #include "platform_api.h"
+#include "shell/program.h"
+
+// The program's definition (shell/program.h).
+const ProgramDefinition& DefinitionOf(Program program);
 
 // One frame as `program` runs it, without the wait and the presentation:
 // the program's clear of gs.DDBack (when there is one), then Main_Proc.

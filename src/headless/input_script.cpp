@@ -1,31 +1,37 @@
 #include "headless/input_script.h"
 
+#include <array>
 #include <charconv>
 #include <cstdio>
 #include <string_view>
 
 namespace {
 
-struct ScriptKey {
-  std::string_view name;
-  int virtualKey;
-};
-
-constexpr ScriptKey kScriptKeys[] = {
-    {"LEFT", VK_LEFT_KEY}, {"RIGHT", VK_RIGHT_KEY}, {"UP", VK_UP_KEY}, {"DOWN", VK_DOWN_KEY},
-    {"B", VK_B_KEY},       {"S", VK_S_KEY},         {"D", VK_D_KEY},   {"M", VK_M_KEY},
-    {"G", VK_G_KEY},       {"O", VK_O_KEY},         {"I", VK_I_KEY},   {"C", VK_C_KEY},
-};
+// A scripted key's bit is its place among the scripted keys of the table.
+constexpr auto kScriptKeys = [] {
+  std::array<GameKey, std::size(kGameKeys)> keys{};
+  std::size_t count = 0;
+  for (const GameKey& key : kGameKeys) {
+    if (!key.scriptName.empty()) keys[count++] = key;
+  }
+  return keys;
+}();
+constexpr int kScriptKeyCount = [] {
+  int count = 0;
+  for (const GameKey& key : kGameKeys) count += key.scriptName.empty() ? 0 : 1;
+  return count;
+}();
+static_assert(kScriptKeyCount <= 16, "one bit a scripted key in 16 bits");
 
 int KeyBit(std::string_view name) {
-  for (int i = 0; i < static_cast<int>(std::size(kScriptKeys)); ++i) {
-    if (kScriptKeys[i].name == name) return i;
+  for (int i = 0; i < kScriptKeyCount; ++i) {
+    if (kScriptKeys[i].scriptName == name) return i;
   }
   return -1;
 }
 
 int KeyBitOfVirtualKey(int virtualKey) {
-  for (int i = 0; i < static_cast<int>(std::size(kScriptKeys)); ++i) {
+  for (int i = 0; i < kScriptKeyCount; ++i) {
     if (kScriptKeys[i].virtualKey == virtualKey) return i;
   }
   return -1;
@@ -128,9 +134,9 @@ std::string FormatScriptLine(const ScriptFrame& frame) {
     if (!line.empty()) line += ' ';
     line.append(prefix).append(token);
   };
-  for (std::size_t bit = 0; bit < std::size(kScriptKeys); ++bit) {
-    if ((frame.held >> bit) & 1) add("", kScriptKeys[bit].name);
-    if ((frame.tapped >> bit) & 1) add("+", kScriptKeys[bit].name);
+  for (int bit = 0; bit < kScriptKeyCount; ++bit) {
+    if ((frame.held >> bit) & 1) add("", kScriptKeys[bit].scriptName);
+    if ((frame.tapped >> bit) & 1) add("+", kScriptKeys[bit].scriptName);
   }
   if (frame.joyX != ScriptFrame{}.joyX) add("JX=", std::to_string(frame.joyX));
   if (frame.joyButtons != 0) add("JB=", std::to_string(frame.joyButtons));

@@ -60,6 +60,22 @@ std::uint32_t SoftSurface::RawAt(int x, int y) const {
 
 std::uint32_t SoftSurface::RgbAt(int x, int y) const { return RgbFromRaw(format_, RawAt(x, y)); }
 
+std::string SoftSurface::ReadRgb(int& width, int& height) {
+  width = kScreenWidth;
+  height = kScreenHeight;
+  std::string rgb;
+  rgb.reserve(static_cast<std::size_t>(width) * height * 3);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const std::uint32_t pixel = RgbAt(x, y);
+      rgb += static_cast<char>(pixel >> 16);
+      rgb += static_cast<char>(pixel >> 8);
+      rgb += static_cast<char>(pixel);
+    }
+  }
+  return rgb;
+}
+
 std::uint32_t SoftSurface::RawOf(ColorRef color) const { return RawFromColor(format_, color); }
 
 void SoftSurface::Span(int x0, int x1, int y, std::uint32_t raw) {

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "media/soft_raster.h"
@@ -35,6 +36,7 @@ class SoftSurface final : public Surface {
   // locked surface it refuses, asserting in debug builds, while the context
   // is out.
   void ColorFill(std::uint32_t raw) override;
+  std::string ReadRgb(int& width, int& height) override;
 
   PixelFormat format() const { return format_; }
   int bytesPerPixel() const { return format_ == PixelFormat::Rgb565 ? 2 : 4; }

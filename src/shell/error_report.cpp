@@ -4,22 +4,17 @@
 #include <utility>
 
 namespace {
-MessageBoxPresenter& Presenter() {
-  static MessageBoxPresenter presenter;
-  return presenter;
-}
+Platform* boxes = nullptr;
 }  // namespace
 
-MessageBoxPresenter SetMessageBoxPresenter(MessageBoxPresenter presenter) {
-  return std::exchange(Presenter(), std::move(presenter));
-}
+Platform* SetMessageBoxes(Platform* platform) { return std::exchange(boxes, platform); }
 
 void ShowMessage(PlatformWindow* owner, const char* text, const char* caption) {
   // Standard error first: if the box cannot be shown, or never gets closed,
   // the text is already out.
   std::fprintf(stderr, "%s\n", text);
   std::fflush(stderr);
-  if (Presenter()) Presenter()(owner, text, caption);
+  if (boxes != nullptr) boxes->ShowMessageBox(owner, text, caption);
 }
 
 bool Error(GameState& gs, const char* text) {

@@ -1,23 +1,75 @@
-// The message loop, which is also the frame loop: one message per pass,
-// and a frame only while no message is waiting.
+// One run of a program, from its start-up to its quit message, in the steps
+// every platform drives: Start, then passes of every waiting message and the
+// frames due, then End. The desktop loop (RunProgram) makes a pass of one
+// frame whenever no message waits and waits out the frame before showing
+// it; the page makes one per animation frame with the frames its clock says
+// are due.
 #pragma once
 
-#include <functional>
+#include <memory>
 
 #include "game_state.h"
 #include "platform_api.h"
+#include "shell/player_input.h"
+#include "shell/program.h"
 #include "shell/window_messages.h"
 
-// One pass of the loop without the frame: takes one message and dispatches
-// it, unless it is the quit message, whose parameter goes to `exitCode`.
-enum class LoopPass { Dispatched, Quit, Empty };
-LoopPass DispatchOneMessage(MessageQueue& queue, int& exitCode);
+// A script played in place of the player (the test modes).
+class FrameScript {
+ public:
+  // Before each frame: what the game polls in it.
+  virtual InputDevice& BeginFrame() = 0;
+  // After each frame; true after the script's last frame, once whatever it
+  // keeps of that frame is kept.
+  virtual bool AfterFrame(GameState& gs) = 0;
+  // Keeping the last frame failed.
+  virtual bool failed() const = 0;
 
-// Runs until the quit message and returns its parameter. `frame` runs
-// whenever the queue is empty.
-int RunMessageLoop(MessageQueue& queue, const std::function<void()>& frame);
+ protected:
+  ~FrameScript() = default;
+};
 
-// One frame: the program's clear (`backInit`), the game's frame, the wait,
-// then the picture. The wait comes before the copy so that frames reach the
-// screen evenly spaced.
-void RunFrame(GameState& gs, Platform& platform, void (*backInit)(GameState&));
+// One frame as `program` draws it, without the wait and the picture: the
+// program's clear of gs.DDBack, then Main_Proc.
+void GameFrame(GameState& gs, const ProgramDefinition& program, InputDevice& input);
+
+class GameRun {
+ public:
+  GameRun(const ProgramDefinition& program, Platform& platform, FrameScript* script = nullptr);
+  ~GameRun();
+  GameRun(const GameRun&) = delete;
+  GameRun& operator=(const GameRun&) = delete;
+
+  // Makes the window with the program's procedure and opens the devices,
+  // then takes the first timer readings, sets the starting shade and raises
+  // the timer resolution. False when there is nothing to run: no window, or
+  // a failure that took the window with it.
+  bool Start();
+  // Takes the waiting messages one at a time and dispatches them. False
+  // once the quit message came.
+  bool DispatchMessages();
+  // One frame (GameFrame) with the player's keys or the script's. True
+  // after the script's last frame.
+  bool Frame();
+  void Present() { platform_.DD_Present(*gs_); }
+  // The close request, as the window's close button sends it.
+  void Close() { queue_.PostMessage(gs_->hwnd, WM_CLOSE_MSG, 0, 0); }
+  // Restores the timer resolution. The exit status: 0 after a normal quit,
+  // 1 when a device could not start or the script failed.
+  int End();
+
+  GameState& gs() { return *gs_; }
+  MessageQueue& queue() { return queue_; }
+
+ private:
+  const ProgramDefinition& program_;
+  Platform& platform_;
+  FrameScript* script_;
+  std::unique_ptr<GameState> gs_;
+  MessageQueue queue_;
+  PlayerInput player_;
+  Platform* previousBoxes_;
+  std::unique_ptr<WindowProcedure> procedure_;
+  bool started_ = false;
+  bool periodRaised_ = false;
+};

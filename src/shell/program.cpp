@@ -1,54 +1,56 @@
 #include "shell/program.h"
 
-#include <memory>
-
 #include "media/primitives.h"
 #include "shell/error_report.h"
 #include "shell/frame_loop.h"
 #include "shell/pacing.h"
 #include "shell/window_events.h"
-#include "shell/window_messages.h"
 
 namespace {
 
 // After a device failed to start: releases what was opened, sound then
 // display, and destroys the window.
-bool EndFailedStart(GameState& gs, MessageQueue& queue, const ShellDevices& devices) {
-  devices.DS_END(gs);
-  devices.DD_END(gs);
+bool EndFailedStart(GameState& gs, MessageQueue& queue, Platform& platform) {
+  platform.DS_END(gs);
+  platform.DD_END(gs);
   queue.DestroyWindow(gs.hwnd);
   return false;
 }
 
+std::unique_ptr<WindowProcedure> MakeWindowProc(GameState& gs, MessageQueue& queue,
+                                                Platform& platform) {
+  return std::make_unique<WindowProc>(gs, queue, platform);
+}
+
 }  // namespace
 
-bool StartDevices(GameState& gs, MessageQueue& queue, const ShellDevices& devices) {
-  if (!devices.DD_INIT(gs)) {
+bool StartDevices(GameState& gs, MessageQueue& queue, Platform& platform) {
+  if (!platform.DD_INIT(gs)) {
     ShowMessage(gs.hwnd, kDisplayStartFailed, "");
-    return EndFailedStart(gs, queue, devices);
+    return EndFailedStart(gs, queue, platform);
   }
-  if (!devices.DS_INIT(gs)) {
+  if (!platform.DS_INIT(gs)) {
     ShowMessage(gs.hwnd, kSoundStartFailed, "");
-    return EndFailedStart(gs, queue, devices);
+    return EndFailedStart(gs, queue, platform);
   }
-  devices.ShowCursor(false);
+  platform.ShowCursor(false);
   return true;
 }
 
-int RunProgram(Platform& platform) {
-  auto gs = std::make_unique<GameState>();
-  MessageQueue queue;
-  const ShellDevices& devices = platform.devices();
-  WindowProc procedure(*gs, queue, devices);
-  gs->hwnd = platform.OpenWindow(*gs, queue, procedure);
-  if (gs->hwnd == nullptr) return 1;
+const ProgramDefinition kFullScreenProgram = {
+    Program::FullScreen, &MakeWindowProc, &StartDevices, &DD_BackInit, 0,
+};
 
-  if (!StartDevices(*gs, queue, devices)) return 1;
-  Clock& clock = platform.clock();
-  StartPacing(*gs, clock);
-  clock.timeBeginPeriod(1);
-  RunMessageLoop(queue, [&] { RunFrame(*gs, platform, &DD_BackInit); });
-  clock.timeEndPeriod(1);
-  // The devices went with the window; a normal quit is a success.
-  return platform.QuitStatus();
+int RunProgram(const ProgramDefinition& program, Platform& platform, FrameScript* script) {
+  GameRun run(program, platform, script);
+  if (run.Start()) {
+    while (run.DispatchMessages()) {
+      if (run.Frame()) run.Close();
+      // The wait comes before the copy so that frames reach the screen
+      // evenly spaced.
+      WaitFrame(run.gs(), platform.clock());
+      run.Present();
+    }
+  }
+  return run.End();
 }

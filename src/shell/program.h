@@ -1,18 +1,46 @@
-// The full-screen program's entry once its platform is up: the window, the
-// devices, the frame loop and the way out. The platform's own entry
-// (src/platform/*/racer.cpp) makes the Platform and calls this.
+// What makes one of the two programs: its window procedure, the way it opens
+// its devices and fails, its clear and its starting shade. Each program is
+// one such value (kFullScreenProgram here, windowed::kWindowedProgram for
+// racer_window), and every platform runs either through RunProgram, or the
+// page through the same steps (shell/frame_loop.h).
 #pragma once
 
+#include <cstdint>
+#include <memory>
+
+#include "game_state.h"
 #include "platform_api.h"
 #include "shell/window_messages.h"
 
+class FrameScript;
+
+struct ProgramDefinition {
+  Program id;
+  // The window's procedure, for one run.
+  std::unique_ptr<WindowProcedure> (*MakeProcedure)(GameState& gs, MessageQueue& queue,
+                                                    Platform& platform);
+  // Opens the display, then sound, once the window is up. A device that
+  // fails shows the program's message; false when either failed.
+  bool (*StartDevices)(GameState& gs, MessageQueue& queue, Platform& platform);
+  // The back buffer's clear at the start of every frame.
+  void (*DD_BackInit)(GameState& gs);
+  // The background shade at the start (dispColor).
+  std::int32_t startShade;
+};
+
+// racer: the whole screen, white, the cursor hidden. A device that fails
+// takes the window with it and the program ends at once.
+extern const ProgramDefinition kFullScreenProgram;
+
 // Opens the display, then sound. A device that fails shows the entry's
 // message, and what was opened goes with the window, sound then display.
-// Once both are open the cursor is hidden. False when either failed.
-bool StartDevices(GameState& gs, MessageQueue& queue, const ShellDevices& devices);
+// Once both are open the cursor is hidden.
+bool StartDevices(GameState& gs, MessageQueue& queue, Platform& platform);
 
-// Opens the window covering the screen, the display and the sound device,
-// hides the cursor, starts the pacing and runs the loop until the quit
-// message. Returns the exit status: 0 after a normal quit, 1 when the
-// program could not start.
-int RunProgram(Platform& platform);
+// Runs `program` over `platform` until the quit message: the window, the
+// devices, the pacing and the loop, one message at a time and a frame
+// whenever none waits. With a script, its keys drive the game and the game
+// closes after its last frame. Returns the exit status: 0 after a normal
+// quit, 1 when the program could not start or the script failed.
+int RunProgram(const ProgramDefinition& program, Platform& platform,
+               FrameScript* script = nullptr);

@@ -15,10 +15,10 @@ std::int64_t WindowProc::Handle(PlatformWindow* hwnd, std::uint32_t message,
     case WM_CLOSE_MSG:
       // Display before sound; the cursor comes back first so it is there
       // whatever the releases do.
-      devices_.ShowCursor(true);
-      devices_.DD_END(gs_);
-      devices_.DS_END(gs_);
-      devices_.CloseWindow(hwnd);
+      platform_.ShowCursor(true);
+      platform_.DD_END(gs_);
+      platform_.DS_END(gs_);
+      platform_.CloseWindow(hwnd);
       queue_.DestroyWindow(hwnd);
       return 0;
     case WM_KEYDOWN_MSG:

@@ -19,18 +19,16 @@ inline int KeyCodeFromParam(std::uint64_t wParam) {
 }
 
 // What the game's window procedures work on: the state, the message queue
-// and the program's devices.
+// and the platform's devices.
 class GameWindowProcedure : public WindowProcedure {
  public:
-  GameWindowProcedure(GameState& gs, MessageQueue& queue, const ShellDevices& devices)
-      : gs_(gs), queue_(queue), devices_(devices) {}
+  GameWindowProcedure(GameState& gs, MessageQueue& queue, Platform& platform)
+      : gs_(gs), queue_(queue), platform_(platform) {}
 
  protected:
-  ~GameWindowProcedure() = default;
-
   GameState& gs_;
   MessageQueue& queue_;
-  const ShellDevices& devices_;
+  Platform& platform_;
 };
 
 // The full-screen window's procedure.

@@ -4,8 +4,8 @@ std::int64_t MainWndProc::Handle(PlatformWindow* hwnd, std::uint32_t message,
                                  std::uint64_t wParam, std::int64_t lParam) {
   switch (message) {
     case WM_DESTROY_MSG:
-      devices_.DS_END(gs_);
-      devices_.DD_END(gs_);
+      platform_.DS_END(gs_);
+      platform_.DD_END(gs_);
       queue_.PostQuitMessage(0);
       return 0;
     case WM_KEYDOWN_MSG:

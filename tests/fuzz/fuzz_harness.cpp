@@ -193,14 +193,15 @@ std::string RunScript(std::string_view data) {
 
   // Played back, the keys answer only with their two state bits, and a
   // tapped key reports its press once per frame.
-  static constexpr int kKeys[] = {VK_LEFT_KEY, VK_RIGHT_KEY, VK_UP_KEY, VK_DOWN_KEY, VK_B_KEY, VK_S_KEY,
-                                  VK_D_KEY,    VK_M_KEY,     VK_G_KEY,  VK_O_KEY,    VK_I_KEY, VK_C_KEY};
   ScriptInput input(parsed.frames);
   for (std::size_t i = 0; i < parsed.frames.size() && i < 4096; ++i) {
     input.BeginFrame(static_cast<long long>(i) + 1);
-    for (int bit = 0; bit < 12; ++bit) {
-      const std::uint16_t first = input.GetAsyncKeyState(kKeys[bit]);
-      const std::uint16_t second = input.GetAsyncKeyState(kKeys[bit]);
+    int bit = -1;
+    for (const GameKey& key : kGameKeys) {
+      if (key.scriptName.empty()) continue;
+      ++bit;
+      const std::uint16_t first = input.GetAsyncKeyState(key.virtualKey);
+      const std::uint16_t second = input.GetAsyncKeyState(key.virtualKey);
       if ((first | second) & ~(kKeyDownNow | kKeyWentDown)) return Fail("key answer with stray bits");
       if (second & kKeyWentDown) return Fail("a press reported twice in one frame", static_cast<long long>(i));
       const bool tapped = (parsed.frames[i].tapped >> bit) & 1;

@@ -10,7 +10,9 @@
 #include <vector>
 
 #include "media/soft_surface.h"
+#include "platform/null/null_platform.h"
 #include "platform/sdl/display.h"
+#include "platform/sdl/layer.h"
 #include "shell/error_report.h"
 #include "platform_api.h"
 #include "shell/window_messages.h"
@@ -32,8 +34,8 @@ class SdlDevices : public ::testing::Test {
     ASSERT_NE(window_, nullptr) << SDL_GetError();
   }
   void TearDown() override {
-    DS_END(*gs);
-    DD_END(*gs);
+    platform.DS_END(*gs);
+    platform.DD_END(*gs);
     SDL_DestroyWindow(window_);
     SDL_Quit();
   }
@@ -53,6 +55,7 @@ class SdlDevices : public ::testing::Test {
   std::unique_ptr<GameState> gs = std::make_unique<GameState>();
   MessageQueue queue;
   NoProc proc;
+  SdlPlatform platform{Program::Windowed};
   SDL_Window* window_ = nullptr;
 };
 
@@ -63,19 +66,20 @@ TEST_F(SdlDevices, EachProgramsDisplayHasItsBackBuffer) {
   };
   for (const Case& c : {Case{true, PixelFormat::Rgb565}, Case{false, PixelFormat::Xrgb8888}}) {
     gs = std::make_unique<GameState>();
-    EXPECT_FALSE(c.fullscreen ? DD_INIT(*gs) : windowed::DD_INIT(*gs) != 0);  // no window, no device
+    SdlPlatform display(c.fullscreen ? Program::FullScreen : Program::Windowed);
+    EXPECT_FALSE(display.DD_INIT(*gs));  // no window, no device
     GiveTheWindow();
-    ASSERT_TRUE(c.fullscreen ? DD_INIT(*gs) : windowed::DD_INIT(*gs) != 0) << SDL_GetError();
+    ASSERT_TRUE(display.DD_INIT(*gs)) << SDL_GetError();
     ASSERT_NE(gs->DDObject, nullptr);
     auto* back = static_cast<SoftSurface*>(gs->DDBack);
     ASSERT_NE(back, nullptr);
     EXPECT_EQ(back->format(), c.format);
     EXPECT_EQ(gs->DDFront->GetDC(), nullptr);  // all drawing goes to the back buffer
-    c.fullscreen ? DD_END(*gs) : void(windowed::DD_END(*gs));
+    display.DD_END(*gs);
     EXPECT_EQ((std::array{static_cast<void*>(gs->DDObject), static_cast<void*>(gs->DDFront),
                           static_cast<void*>(gs->DDBack)}),
               (std::array<void*, 3>{}));
-    c.fullscreen ? DD_END(*gs) : void(windowed::DD_END(*gs));  // once released, nothing more to do
+    display.DD_END(*gs);  // once released, nothing more to do
   }
 }
 
@@ -83,48 +87,52 @@ TEST_F(SdlDevices, EachProgramsDisplayHasItsBackBuffer) {
 // restores it and shows nothing; the one after shows again.
 TEST_F(SdlDevices, LostScreenIsRestoredAndThatFrameNotShown) {
   GiveTheWindow();
-  ASSERT_EQ(windowed::DD_INIT(*gs), 1) << SDL_GetError();
+  ASSERT_TRUE(platform.DD_INIT(*gs)) << SDL_GetError();
   gs->DDBack->ColorFill(0xFF0000);
-  windowed::DD_Present(*gs);
+  platform.DD_Present(*gs);
   EXPECT_EQ(Shown(), 0xFF0000u);
   SDL_SetWindowSize(window_, 800, 600);
   gs->DDBack->ColorFill(0x00FF00);
-  windowed::DD_Present(*gs);
+  platform.DD_Present(*gs);
   EXPECT_EQ(Shown(), 0u);
-  windowed::DD_Present(*gs);
+  platform.DD_Present(*gs);
   EXPECT_EQ((std::array{Shown(), Shown(639, 479), Shown(640, 240)}), (std::array{0x00FF00u, 0x00FF00u, 0u}));
 }
 
 // Each start-up step that fails says which in a box of its own and stops
 // there; what was made before it is released at the end.
 TEST_F(SdlDevices, EachFailedStartUpStepHasItsMessage) {
-  const char* messages[] = {"フルスクリーン化できません", "解像度が変更できません",
-                            "プライマリィサーフェースが生成できません", "バックバッファが生成できません"};
-  std::vector<std::string> shown;
-  const MessageBoxPresenter previous = SetMessageBoxPresenter([&](PlatformWindow*, const char* text, const char* caption) {
-    shown.push_back(std::string(caption) + ": " + text);
-    return true;
-  });
+  const char* messages[] = {kFullScreenFailed, kDisplayModeFailed, kPrimarySurfaceFailed, kBackBufferFailed};
+  struct Boxes final : NullPlatform {
+    Boxes() : NullPlatform(Program::FullScreen) {}
+    bool ShowMessageBox(PlatformWindow*, const char* text, const char* caption) override {
+      shown.push_back(std::string(caption) + ": " + text);
+      return true;
+    }
+    std::vector<std::string> shown;
+  } boxes;
+  Platform* previous = SetMessageBoxes(&boxes);
+  SdlPlatform display(Program::FullScreen);
   GiveTheWindow();
   for (int step = 1; step <= 4; ++step) {
-    shown.clear();
+    boxes.shown.clear();
     sdl_testing::failDisplayStep = step;
-    EXPECT_FALSE(DD_INIT(*gs));
-    EXPECT_EQ(shown, std::vector<std::string>{std::string("エラー発生: ") + messages[step - 1]});
+    EXPECT_FALSE(display.DD_INIT(*gs));
+    EXPECT_EQ(boxes.shown, std::vector<std::string>{std::string("エラー発生: ") + messages[step - 1]});
     EXPECT_EQ(gs->DDBack, nullptr) << step;
-    DD_END(*gs);
+    display.DD_END(*gs);
   }
   sdl_testing::failDisplayStep = 0;
-  SetMessageBoxPresenter(previous);
+  SetMessageBoxes(previous);
 }
 
 TEST_F(SdlDevices, SoundOpensAndCloses) {
-  ASSERT_TRUE(DS_INIT(*gs));
+  ASSERT_TRUE(platform.DS_INIT(*gs));
   EXPECT_NE(gs->DSObject, nullptr);
-  DS_END(*gs);
+  platform.DS_END(*gs);
   EXPECT_EQ(gs->DSObject, nullptr);
   EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u);
-  DS_END(*gs);  // nothing open: nothing happens
+  platform.DS_END(*gs);  // nothing open: nothing happens
 }
 
 }  // namespace

@@ -18,39 +18,22 @@ SDL_Event Event(Uint32 type, SDL_Keycode key = 0, bool repeat = false, Uint8 win
   return e;
 }
 
-// The key events reach the key state: a press with its auto-repeat, a tap
-// between two frames, and the keyboard lost with a key held.
-TEST(SdlInput, KeyEventsMakeTheKeyState) {
-  SdlInput input;
-  const std::pair<SDL_Event, std::pair<int, std::uint16_t>> steps[] = {
-      {Event(SDL_KEYDOWN, SDLK_LEFT), {VK_LEFT_KEY, 0x8001}},
-      {Event(SDL_KEYDOWN, SDLK_LEFT, true), {VK_LEFT_KEY, 0x8000}},
-      {Event(SDL_KEYUP, SDLK_LEFT), {VK_LEFT_KEY, 0}},
-      {Event(SDL_KEYDOWN, SDLK_b), {-1, 0}},
-      {Event(SDL_KEYUP, SDLK_b), {VK_B_KEY, 0x0001}},
-      {Event(SDL_KEYDOWN, SDLK_UP), {VK_UP_KEY, 0x8001}},
-      {Event(SDL_WINDOWEVENT, 0, false, SDL_WINDOWEVENT_FOCUS_LOST), {VK_UP_KEY, 0}},
-  };
-  for (const auto& [event, query] : steps) {
-    input.Observe(event);
-    if (query.first >= 0) {
-      EXPECT_EQ(input.GetAsyncKeyState(query.first), query.second) << query.first;
-    }
-  }
-}
-
-TEST(SdlInput, EventsAsWindowMessages) {
+TEST(SdlEvents, AsWindowMessages) {
   struct Case {
     SDL_Event event;
     std::uint32_t message;
     std::uint64_t wParam;
+    std::int64_t lParam = 0;
   };
   const Case cases[] = {
       {Event(SDL_KEYDOWN, SDLK_ESCAPE), WM_KEYDOWN_MSG, 27},
-      {Event(SDL_KEYDOWN, SDLK_ESCAPE, true), WM_KEYDOWN_MSG, 27},  // auto-repeat comes through
+      {Event(SDL_KEYDOWN, SDLK_ESCAPE, true), WM_KEYDOWN_MSG, 27, kKeyRepeatBit},  // auto-repeat comes through
+      {Event(SDL_KEYDOWN, SDLK_LEFT), WM_KEYDOWN_MSG, 0x25},
       {Event(SDL_KEYDOWN, SDLK_s), WM_KEYDOWN_MSG, 0x53},
       {Event(SDL_KEYDOWN, SDLK_a), WM_KEYDOWN_MSG, 0},               // a key the game has no code for
-      {Event(SDL_KEYUP, SDLK_ESCAPE), WM_NULL_MSG, 0},
+      {Event(SDL_KEYUP, SDLK_ESCAPE), WM_KEYUP_MSG, 27},
+      {Event(SDL_KEYUP, SDLK_b), WM_KEYUP_MSG, 0x42},
+      {Event(SDL_WINDOWEVENT, 0, false, SDL_WINDOWEVENT_FOCUS_LOST), WM_KILLFOCUS_MSG, 0},
       {Event(SDL_QUIT), WM_CLOSE_MSG, 0},
       {Event(SDL_WINDOWEVENT, 0, false, SDL_WINDOWEVENT_CLOSE), WM_CLOSE_MSG, 0},
       {Event(SDL_WINDOWEVENT, 0, false, SDL_WINDOWEVENT_MOVED), WM_NULL_MSG, 0},
@@ -59,7 +42,8 @@ TEST(SdlInput, EventsAsWindowMessages) {
   PlatformWindow window;
   for (const Case& c : cases) {
     const Message m = MessageFromEvent(c.event, &window);
-    EXPECT_EQ(std::make_tuple(m.hwnd, m.message, m.wParam), std::make_tuple(&window, c.message, c.wParam))
+    EXPECT_EQ(std::make_tuple(m.hwnd, m.message, m.wParam, m.lParam),
+              std::make_tuple(&window, c.message, c.wParam, c.lParam))
         << c.event.type;
   }
 }
@@ -75,13 +59,13 @@ class Joystick : public ::testing::Test {
   void TearDown() override { SDL_Quit(); }
 
   // The device events SDL queued, fed to the input as the loop does.
-  static void Pump(SdlInput& input) {
+  static void Pump(SdlJoystick& input) {
     for (SDL_Event e; SDL_PollEvent(&e) != 0;) input.Observe(e);
   }
 };
 
 TEST_F(Joystick, AxisAndButtonsOfTheFirstOnePluggedInAtAnyTime) {
-  SdlInput input;
+  SdlJoystick input;
   JoystickInfo info;
   EXPECT_FALSE(input.JoyGetPos(info));
   for (int round = 0; round < 2; ++round) {  // plugged in, out, and in again

@@ -1,5 +1,6 @@
-// The key-state answer built from key events: down now, and went down since
-// this key's last query.
+// The key-state answer built from the platform's key messages: down now,
+// and went down since this key's last query; or the system's own, where it
+// keeps one.
 #include "shell/key_state.h"
 
 #include <gtest/gtest.h>
@@ -7,16 +8,18 @@
 #include <string>
 #include <vector>
 
+#include "platform/null/null_platform.h"
 #include "platform_api.h"
+#include "shell/player_input.h"
 
 namespace {
 
 constexpr std::uint16_t kBoth = kKeyDownNow | kKeyWentDown;
 
-TEST(KeyState, AnswersToStreamsOfEvents) {
-  // Events on one key: d down, r auto-repeat, u up, x every key up (the
-  // window lost the keyboard); a digit queries and expects answer k:
-  // 0 none, 1 went down, 8 down now, 9 both.
+TEST(PlayerInput, AnswersToStreamsOfKeyMessages) {
+  // Messages on one key: d down, r auto-repeat, u up, x the window lost the
+  // keyboard; a digit queries and expects answer k: 0 none, 1 went down,
+  // 8 down now, 9 both.
   struct Case {
     const char* name;
     const char* stream;
@@ -34,18 +37,28 @@ TEST(KeyState, AnswersToStreamsOfEvents) {
       {"losing the keyboard keeps the unqueried press", "dx10"},
   };
   const std::uint16_t answers[10] = {0, kKeyWentDown, 0, 0, 0, 0, 0, 0, kKeyDownNow, kBoth};
+  NullPlatform platform(Program::Windowed);
   for (const Case& c : cases) {
-    KeyStateTracker keys;
+    PlayerInput keys(platform);
     for (const char* p = c.stream; *p != '\0'; ++p) {
       switch (*p) {
-        case 'd': keys.KeyDown(VK_LEFT_KEY, false); break;
-        case 'r': keys.KeyDown(VK_LEFT_KEY, true); break;
-        case 'u': keys.KeyUp(VK_LEFT_KEY); break;
-        case 'x': keys.ReleaseAll(); break;
-        default: EXPECT_EQ(keys.Query(VK_LEFT_KEY), answers[*p - '0']) << c.name << " at " << p - c.stream;
+        case 'd': keys.Observe({nullptr, WM_KEYDOWN_MSG, VK_LEFT_KEY, 0}); break;
+        case 'r': keys.Observe({nullptr, WM_KEYDOWN_MSG, VK_LEFT_KEY, kKeyRepeatBit}); break;
+        case 'u': keys.Observe({nullptr, WM_KEYUP_MSG, VK_LEFT_KEY, 0}); break;
+        case 'x': keys.Observe({nullptr, WM_KILLFOCUS_MSG, 0, 0}); break;
+        default: EXPECT_EQ(keys.GetAsyncKeyState(VK_LEFT_KEY), answers[*p - '0']) << c.name << " at " << p - c.stream;
       }
     }
   }
+  // A system with a key state of its own answers for itself.
+  struct SystemKeys final : NullPlatform {
+    SystemKeys() : NullPlatform(Program::FullScreen) {}
+    std::optional<std::uint16_t> SystemKeyState(int virtualKey) override { return virtualKey == VK_UP_KEY ? 0x8000 : 0; }
+  } system;
+  PlayerInput keys(system);
+  keys.Observe({nullptr, WM_KEYDOWN_MSG, VK_LEFT_KEY, 0});
+  EXPECT_EQ(keys.GetAsyncKeyState(VK_LEFT_KEY), 0);
+  EXPECT_EQ(keys.GetAsyncKeyState(VK_UP_KEY), kKeyDownNow);
 }
 
 TEST(KeyState, KeysAreIndependentAndOutOfRangeCodesAnswerNothing) {

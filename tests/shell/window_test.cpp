@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/null/null_platform.h"
 #include "shell/error_report.h"
 #include "shell/frame_loop.h"
 #include "shell/program.h"
@@ -100,181 +101,173 @@ TEST(EventProc, EscapeAloneAsksTheWindowToClose) {
   }
 }
 
-// A clock on which a frame's wait ends at once.
-class FastClock final : public Clock {
+// The null clock, noting the timer period around the loop.
+class PeriodClock final : public Clock {
  public:
-  explicit FastClock(Log& log) : log_(log) {}
-  std::int64_t QueryPerformanceCounter() override { return count_ += 20000; }
-  std::int64_t QueryPerformanceFrequency() override { return 1000000; }
-  std::uint32_t timeGetTime() override { return ticks_ += 20; }
-  void Sleep(std::uint32_t) override {}
+  explicit PeriodClock(Log& log) : log_(log) {}
+  std::int64_t QueryPerformanceCounter() override { return clock_.QueryPerformanceCounter(); }
+  std::int64_t QueryPerformanceFrequency() override { return clock_.QueryPerformanceFrequency(); }
+  std::uint32_t timeGetTime() override { return clock_.timeGetTime(); }
+  void Sleep(std::uint32_t ms) override { clock_.Sleep(ms); }
   void timeBeginPeriod(std::uint32_t ms) override { log_.push_back("period " + std::to_string(ms)); }
   void timeEndPeriod(std::uint32_t) override { log_.push_back("period restored"); }
 
  private:
   Log& log_;
-  std::int64_t count_ = 1;
-  std::uint32_t ticks_ = 0;
+  NullClock clock_;
 };
 
-// A platform that notes what the program does to it, in order. Its events
-// come from a script; after the frame `escapeAfter` the player presses
-// Escape (auto-repeat brings it twice) and the desktop asks to close too.
-class FakePlatform final : public Platform {
+// The null platform noting what the program does to it, in order. After
+// the frame `escapeAfter` the player presses Escape (auto-repeat brings it
+// twice) and the desktop asks to close too.
+class LoggingPlatform final : public NullPlatform {
  public:
   Log log;
+  std::vector<std::string> boxes;
   bool windowOpens = true, displayWorks = true, soundWorks = true;
   int escapeAfter = 2;
 
-  FakePlatform() {
-    devices_ = {[this](GameState&) { return Note(displayWorks ? "display opened" : "display failed", displayWorks); },
-                [this](GameState&) { log.push_back("display released"); },
-                [this](GameState&) { log.push_back("frame"); },
-                [this](GameState&) { return Note(soundWorks ? "sound opened" : "sound failed", soundWorks); },
-                [this](GameState&) { log.push_back("sound released"); },
-                [this](bool show) { log.push_back(show ? "cursor shown" : "cursor hidden"); },
-                [this](PlatformWindow*) { log.push_back("minimised"); }};
-  }
-  InputDevice& input() override { return input_; }
-  Clock& clock() override { return clock_; }
-  const ShellDevices& devices() override { return devices_; }
+  explicit LoggingPlatform(Program program) : NullPlatform(program) {}
+
+  Clock& clock() override { return periods_; }
   PlatformWindow* OpenWindow(GameState& gs, MessageQueue& queue, WindowProcedure& procedure) override {
     if (!windowOpens) return nullptr;
     log.push_back("window opened");
-    gs.hwnd = queue.CreateWindow(procedure, nullptr, [this] { log.push_back("window gone"); });
-    queue.SetEventSource(&source_);
+    NullPlatform::OpenWindow(gs, queue, procedure);
+    // Gone with the queue's window: its native release.
+    gs.hwnd->releaseNative = [this] { log.push_back("window gone"); };
     return gs.hwnd;
   }
-  void AfterFrame(GameState& gs) override {
+  bool ShowMessageBox(PlatformWindow* owner, const char* text, const char* caption) override {
+    boxes.push_back(std::string(owner != nullptr ? "owned " : "") + caption + "|" + text);
+    return true;
+  }
+  bool DD_INIT(GameState& gs) override {
+    log.push_back(displayWorks ? "display opened" : "display failed");
+    return displayWorks && NullPlatform::DD_INIT(gs);
+  }
+  void DD_END(GameState& gs) override {
+    log.push_back("display released");
+    NullPlatform::DD_END(gs);
+  }
+  void DD_Present(GameState&) override {
+    // A frame runs only when no message waits.
+    EXPECT_FALSE(eventsWaiting());
+    log.push_back("frame");
     if (++frames_ != escapeAfter) return;
-    const Message escape{gs.hwnd, WM_KEYDOWN_MSG, VK_ESCAPE_KEY, 0};
-    source_.events = {escape, escape, {gs.hwnd, WM_CLOSE_MSG, 0, 0}};
+    Press(VK_ESCAPE_KEY);
+    Press(VK_ESCAPE_KEY, true);
+    PressCloseButton();
   }
-  // A frame runs only when no message waits.
-  void BeforeFrame() override { EXPECT_TRUE(source_.events.empty()); }
+  bool DS_INIT(GameState&) override {
+    log.push_back(soundWorks ? "sound opened" : "sound failed");
+    return soundWorks;
+  }
+  void DS_END(GameState&) override { log.push_back("sound released"); }
+  void ShowCursor(bool show) override { log.push_back(show ? "cursor shown" : "cursor hidden"); }
+  void CloseWindow(PlatformWindow*) override { log.push_back("minimised"); }
 
  private:
-  bool Note(const char* what, bool result) {
-    log.push_back(what);
-    return result;
-  }
-  testing_support::FakeInput input_;
-  FastClock clock_{log};
-  ShellDevices devices_;
-  ScriptedSource source_;
   int frames_ = 0;
+  PeriodClock periods_{log};
 };
 
-class Programs : public ::testing::Test {
- protected:
-  void SetUp() override {
-    previous_ = SetMessageBoxPresenter([this](PlatformWindow*, const char* text, const char* caption) {
-      boxes.push_back(std::string(caption) + "|" + text);
-      return true;
-    });
-    ::testing::internal::CaptureStderr();
-  }
-  void TearDown() override {
-    ::testing::internal::GetCapturedStderr();
-    SetMessageBoxPresenter(previous_);
-  }
-  testing_support::ScopedTempDir dir_;  // no settings or course: the built-in ones
+// Runs a program over a logging platform with the given devices working.
+struct Outcome {
+  int status;
+  Log log;
   std::vector<std::string> boxes;
-  FakePlatform platform;
-
- private:
-  MessageBoxPresenter previous_;
 };
-
-const std::string kDisplayBox = std::string("|") + kDisplayStartFailed;
-const std::string kSoundBox = std::string("|") + kSoundStartFailed;
-
-TEST_F(Programs, FullScreenPlaysUntilEscape) {
-  EXPECT_EQ(RunProgram(platform), 0);
-  EXPECT_EQ(platform.log, (Log{"window opened", "display opened", "sound opened", "cursor hidden", "period 1",
-                               "frame", "frame", "cursor shown", "display released", "sound released",
-                               "minimised", "window gone", "period restored"}));
-  EXPECT_TRUE(boxes.empty());
+Outcome RunOver(const ProgramDefinition& program, bool window, bool display, bool sound) {
+  LoggingPlatform platform(program.id);
+  platform.windowOpens = window;
+  platform.displayWorks = display;
+  platform.soundWorks = sound;
+  testing_support::ScopedTempDir dir;  // no settings or course: the built-in ones
+  ::testing::internal::CaptureStderr();
+  const int status = RunProgram(program, platform);
+  ::testing::internal::GetCapturedStderr();
+  return {status, platform.log, platform.boxes};
 }
 
-TEST_F(Programs, FullScreenDeviceFailures) {
+const std::string kDisplayBox = std::string("owned |") + kDisplayStartFailed;
+const std::string kSoundBox = std::string("owned |") + kSoundStartFailed;
+
+TEST(Programs, FullScreenPlaysUntilEscape) {
+  const Outcome run = RunOver(kFullScreenProgram, true, true, true);
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.log, (Log{"window opened", "display opened", "sound opened", "cursor hidden", "period 1",
+                          "frame", "frame", "cursor shown", "display released", "sound released",
+                          "minimised", "window gone", "period restored"}));
+  EXPECT_TRUE(run.boxes.empty());
+}
+
+TEST(Programs, FullScreenDeviceFailures) {
   struct Case {
-    bool display, sound;
+    bool window, display, sound;
     Log log;
     std::vector<std::string> boxes;
   };
   const Case cases[] = {
-      {false, true, {"window opened", "display failed", "sound released", "display released", "window gone"},
+      {true, false, true, {"window opened", "display failed", "sound released", "display released", "window gone"},
        {kDisplayBox}},
-      {true, false,
+      {true, true, false,
        {"window opened", "display opened", "sound failed", "sound released", "display released", "window gone"},
        {kSoundBox}},
+      {false, true, true, {}, {}},
   };
   for (const Case& c : cases) {
-    FakePlatform p;
-    p.displayWorks = c.display;
-    p.soundWorks = c.sound;
-    boxes.clear();
-    EXPECT_EQ(RunProgram(p), 1);
-    EXPECT_EQ(p.log, c.log);
-    EXPECT_EQ(boxes, c.boxes);
+    const Outcome run = RunOver(kFullScreenProgram, c.window, c.display, c.sound);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.log, c.log);
+    EXPECT_EQ(run.boxes, c.boxes);
   }
-  FakePlatform noWindow;
-  noWindow.windowOpens = false;
-  EXPECT_EQ(RunProgram(noWindow), 1);
-  EXPECT_TRUE(noWindow.log.empty());
 }
 
-TEST_F(Programs, WindowedPlaysUntilEscapeReleasingSoundFirst) {
-  EXPECT_EQ(windowed::RunProgram(platform), 0);
+TEST(Programs, WindowedPlaysUntilEscapeReleasingSoundFirst) {
+  const Outcome run = RunOver(windowed::kWindowedProgram, true, true, true);
+  EXPECT_EQ(run.status, 0);
   // The cursor is never hidden, nor the window minimised.
-  EXPECT_EQ(platform.log, (Log{"window opened", "display opened", "sound opened", "period 1", "frame", "frame",
-                               "sound released", "display released", "window gone", "period restored"}));
+  EXPECT_EQ(run.log, (Log{"window opened", "display opened", "sound opened", "period 1", "frame", "frame",
+                          "sound released", "display released", "window gone", "period restored"}));
 }
 
 // A device that fails shows the entry's message and posts the close request,
 // which the loop takes before any frame.
-TEST_F(Programs, WindowedDeviceFailuresCloseBeforeAnyFrame) {
+TEST(Programs, WindowedDeviceFailuresCloseBeforeAnyFrame) {
   struct Case {
     bool display, sound;
     std::vector<std::string> boxes;
   };
   const Case cases[] = {{false, true, {kDisplayBox}}, {true, false, {kSoundBox}}, {false, false, {kDisplayBox, kSoundBox}}};
   for (const Case& c : cases) {
-    FakePlatform p;
-    p.displayWorks = c.display;
-    p.soundWorks = c.sound;
-    boxes.clear();
-    EXPECT_EQ(windowed::RunProgram(p), 1);
-    EXPECT_EQ(Log(p.log.begin() + 3, p.log.end()),
+    const Outcome run = RunOver(windowed::kWindowedProgram, true, c.display, c.sound);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(Log(run.log.begin() + 3, run.log.end()),
               (Log{"period 1", "sound released", "display released", "window gone", "period restored"}));
-    EXPECT_EQ(boxes, c.boxes);
+    EXPECT_EQ(run.boxes, c.boxes);
   }
 }
 
 TEST(ErrorReport, BoxOwnedByTheWindowAndStandardError) {
-  std::vector<std::string> boxes;
-  const MessageBoxPresenter previous =
-      SetMessageBoxPresenter([&](PlatformWindow* owner, const char* text, const char* caption) {
-        boxes.push_back(std::string(owner != nullptr ? "owned " : "") + caption + "|" + text);
-        return true;
-      });
+  LoggingPlatform platform(Program::FullScreen);
+  Platform* previous = SetMessageBoxes(&platform);
   auto gs = testing_support::NewState();
   PlatformWindow window;
   for (PlatformWindow* owner : {&window, static_cast<PlatformWindow*>(nullptr)}) {
     gs->hwnd = owner;
     ::testing::internal::CaptureStderr();
-    EXPECT_FALSE(Error(*gs, "フルスクリーン化できません"));
-    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "フルスクリーン化できません\n");
+    EXPECT_FALSE(Error(*gs, kFullScreenFailed));
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), std::string(kFullScreenFailed) + "\n");
   }
-  EXPECT_EQ(boxes, (std::vector<std::string>{"owned エラー発生|フルスクリーン化できません",
-                                             "エラー発生|フルスクリーン化できません"}));
+  EXPECT_EQ(platform.boxes, (std::vector<std::string>{std::string("owned エラー発生|") + kFullScreenFailed,
+                                                      std::string("エラー発生|") + kFullScreenFailed}));
   // Without a box, standard error alone.
-  SetMessageBoxPresenter({});
+  SetMessageBoxes(nullptr);
   ::testing::internal::CaptureStderr();
   ShowMessage(nullptr, kSoundStartFailed, "");
   EXPECT_EQ(::testing::internal::GetCapturedStderr(), std::string(kSoundStartFailed) + "\n");
-  SetMessageBoxPresenter(previous);
+  SetMessageBoxes(previous);
 }
 
 }  // namespace

@@ -17,11 +17,12 @@
 #include <vector>
 
 #include "game_state.h"
+#include "headless/test_mode.h"
 #include "media/primitives.h"
 #include "pattern.h"
+#include "platform/win32/display.h"
 #include "platform/win32/input.h"
 #include "platform/win32/surface.h"
-#include "platform/win32/test_mode.h"
 #include "platform/win32/text.h"
 #include "platform/win32/window_size.h"
 #include "platform_api.h"
@@ -257,12 +258,12 @@ void CheckLostSurface() {
   NoProc proc;
   auto gs = std::make_unique<GameState>();
   gs->hwnd = queue.CreateWindow(proc, hwnd);
-  Check(DD_INIT(*gs), "full-screen display");
+  Check(win32::DD_INIT(*gs), "full-screen display");
   if (gs->DDFront == nullptr || gs->DDBack == nullptr) return;
   IDirectDrawSurface7* front = static_cast<DirectDrawSurface*>(gs->DDFront)->get();
   const auto shown = [&] { return Pixels(front).At(320, 240); };
   gs->DDBack->ColorFill(0xF800);
-  DD_Present(*gs);
+  win32::DD_Present(*gs);
   Check(shown() == 0xFF0000, "a frame shown");
   SendMessageW(hwnd, WM_ACTIVATEAPP, FALSE, 0);  // another program takes the screen
   Check(front->IsLost() == DDERR_SURFACELOST, "the front surface lost");
@@ -270,16 +271,16 @@ void CheckLostSurface() {
   SetForegroundWindow(hwnd);                      // takes the messages before
   PumpMessages();                                 // the next frame
   gs->DDBack->ColorFill(0x07E0);
-  DD_Present(*gs);
+  win32::DD_Present(*gs);
   Check(shown() != 0x00FF00, "the frame that finds it lost is not shown");
   // Restored there; Wine's surface comes back on the second restore.
   int frames = 1;
   for (; frames <= 3 && shown() != 0x00FF00; ++frames) {
     gs->DDBack->ColorFill(0x07E0);
-    DD_Present(*gs);
+    win32::DD_Present(*gs);
   }
   Check(front->IsLost() == DD_OK && shown() == 0x00FF00, "shown again " + std::to_string(frames) + " frames on");
-  DD_END(*gs);
+  win32::DD_END(*gs);
   DestroyWindow(hwnd);
 }
 

@@ -101,12 +101,11 @@ int main(int argc, char** argv) {
   // The windowed program's platform: its clock and, with --window, its
   // window and display device.
   SdlPlatform platform(Program::Windowed);
-  const ShellDevices& devices = platform.devices();
   const bool window = options.window;
   if (window) {
     // Without a window the display's start-up message has said so.
     if (platform.OpenWindow(*gs, queue, proc) == nullptr) return 1;
-    if (!devices.DD_INIT(*gs)) {
+    if (!platform.DD_INIT(*gs)) {
       std::fprintf(stderr, "racer_pacing: no display device\n");
       return 1;
     }
@@ -140,7 +139,7 @@ int main(int argc, char** argv) {
     }
     last = now;
     if (window) {
-      devices.DD_Present(*gs);
+      platform.DD_Present(*gs);
       presents.push_back(
           std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - now).count());
     }
@@ -168,7 +167,7 @@ int main(int argc, char** argv) {
   }
 
   if (window) {
-    devices.DD_END(*gs);
+    platform.DD_END(*gs);
     queue.DestroyWindow(gs->hwnd);
   }
   return 0;

@@ -5,9 +5,6 @@
 namespace soak {
 namespace {
 
-constexpr int kKeyCodes[] = {VK_LEFT_KEY, VK_RIGHT_KEY, VK_UP_KEY, VK_DOWN_KEY, VK_B_KEY, VK_S_KEY, VK_D_KEY,
-                             VK_M_KEY,    VK_G_KEY,     VK_O_KEY,  VK_I_KEY,    VK_C_KEY, VK_ESCAPE_KEY};
-
 constexpr std::int32_t kSpecial[] = {0, 1, -1, 2, 1000, 10000, 9999, 10001, INT32_MAX, INT32_MIN, INT32_MAX - 1,
                                      INT32_MIN + 1, 65535, 99999999};
 
@@ -156,7 +153,7 @@ void RandomPlayer::NextFrame(Rng& rng) {
 
 std::uint16_t RandomPlayer::GetAsyncKeyState(int virtualKey) {
   for (int k = 0; k < kKeys; ++k) {
-    if (kKeyCodes[k] != virtualKey) continue;
+    if (kGameKeys[k].virtualKey != virtualKey) continue;
     const bool first = !queried_[k];
     queried_[k] = true;
     const bool wentDown = first && (tapped_[k] || (held_[k] && !wasHeld_[k]));

@@ -53,7 +53,7 @@ class RandomPlayer final : public InputDevice {
   bool JoyGetPos(JoystickInfo& info) override;
 
  private:
-  static constexpr int kKeys = 13;
+  static constexpr int kKeys = static_cast<int>(std::size(kGameKeys));
   struct Habit {
     double flip = 0;  // chance per frame that the key changes between up and down
     double tap = 0;   // chance per frame of a press and release between frames

@@ -1,4 +1,4 @@
-#include "platform_api.h"
+#include "platform/sdl/display.h"
 
 #include <SDL.h>
 
@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "media/screen_fit.h"
-#include "platform/sdl/display.h"
+#include "platform_api.h"
 #include "media/soft_surface.h"
 #include "shell/error_report.h"
 
@@ -29,6 +29,10 @@ class ScreenSurface final : public Surface {
   DrawContext* GetDC() override { return nullptr; }
   void ReleaseDC(DrawContext*) override {}
   void ColorFill(std::uint32_t) override {}
+  std::string ReadRgb(int& width, int& height) override {
+    width = height = 0;
+    return {};
+  }
 
   // Fits the picture to a screen of this size: for the full-screen program
   // the scaling and its buffer. False when there is nothing to show it on.
@@ -173,6 +177,8 @@ void Present(GameState& gs) {
 
 }  // namespace
 
+namespace sdl {
+
 // The steps as SDL has them:
 //   creating the display object  -> SDL's video is up and the window exists
 //                                   (no message of its own)
@@ -186,18 +192,18 @@ bool DD_INIT(GameState& gs) {
   // A step the tests ask to fail fails as if SDL had refused it.
   const auto refused = [](int step) { return sdl_testing::failDisplayStep == step; };
   if (refused(1) || SDL_SetWindowFullscreen(object->window, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
-    return Error(gs, "フルスクリーン化できません");
+    return Error(gs, kFullScreenFailed);
   }
   object->fullscreen = true;
   object->front = std::make_unique<ScreenSurface>(object->window, true);
   int width = 0;
   int height = 0;
   SDL_GetWindowSize(object->window, &width, &height);
-  if (refused(2) || !object->front->Fit(width, height)) return Error(gs, "解像度が変更できません");
-  if (refused(3) || !object->front->Restore()) return Error(gs, "プライマリィサーフェースが生成できません");
+  if (refused(2) || !object->front->Fit(width, height)) return Error(gs, kDisplayModeFailed);
+  if (refused(3) || !object->front->Restore()) return Error(gs, kPrimarySurfaceFailed);
   gs.DDFront = object->front.get();
   if (refused(4) || !CreateBackBuffer(gs, *object, BackBufferFormat(Program::FullScreen))) {
-    return Error(gs, "バックバッファが生成できません");
+    return Error(gs, kBackBufferFailed);
   }
   return true;
 }
@@ -210,22 +216,17 @@ namespace windowed {
 
 // As the full-screen device, without a mode to change: the window's surface
 // stands for the desktop's primary surface, and the window system clips.
-int DD_INIT(GameState& gs) {
+// The client area's own 640x480 is shown one to one: never stretched, even
+// if the window manager sized the window otherwise.
+bool DD_INIT(GameState& gs) {
   DisplayObject* object = CreateDisplayObject(gs);
-  if (object == nullptr) return 0;
+  if (object == nullptr) return false;
   object->front = std::make_unique<ScreenSurface>(object->window, false);
   gs.DDFront = object->front.get();
-  if (!object->front->Restore()) return 0;
-  return CreateBackBuffer(gs, *object, BackBufferFormat(Program::Windowed)) ? 1 : 0;
+  if (!object->front->Restore()) return false;
+  return CreateBackBuffer(gs, *object, BackBufferFormat(Program::Windowed));
 }
-
-int DD_END(GameState& gs) {
-  Release(gs);
-  return 1;
-}
-
-// The client area's own 640x480, one to one: never stretched, even if the
-// window manager sized the window otherwise.
-void DD_Present(GameState& gs) { Present(gs); }
 
 }  // namespace windowed
+
+}  // namespace sdl

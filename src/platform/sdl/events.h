@@ -6,18 +6,19 @@
 #include "platform/sdl/input.h"
 #include "platform_api.h"
 
-// The message for one SDL event, sent to `hwnd`: a key going down is a
-// key-down message with its virtual key; the window's close button and the
-// desktop's quit request are the close request; everything else is a
-// message the window leaves to the default handling.
+// The message for one SDL event, sent to `hwnd`: a key going down or up is a
+// key-down (its auto-repeat marked) or key-up message with its virtual key;
+// the window losing the keyboard is the focus-lost message; the window's
+// close button and the desktop's quit request are the close request;
+// everything else is a message the window leaves to the default handling.
 Message MessageFromEvent(const SDL_Event& event, PlatformWindow* hwnd);
 
 class SdlEventSource final : public EventSource {
  public:
-  SdlEventSource(PlatformWindow* hwnd, SdlInput& input) : hwnd_(hwnd), input_(input) {}
+  SdlEventSource(PlatformWindow* hwnd, SdlJoystick& joystick) : hwnd_(hwnd), joystick_(joystick) {}
   bool Poll(Message& out) override;
 
  private:
   PlatformWindow* hwnd_;
-  SdlInput& input_;
+  SdlJoystick& joystick_;
 };

@@ -1,11 +1,11 @@
-// The keyboard and joystick 1 on SDL, answering the game's polls.
+// The keyboard's codes and joystick 1 on SDL. Keys reach the game as window
+// messages (events.h); only the joystick is polled.
 #pragma once
 
 #include <SDL.h>
 
 #include <cstdint>
 
-#include "shell/key_state.h"
 #include "platform_api.h"
 
 // The virtual-key code of an SDL key, or 0 for a key the game has no code for.
@@ -16,26 +16,22 @@ std::uint32_t JoystickXFromAxis(Sint16 axis);
 // Buttons 1 to 4 (SDL's 0 to 3) as mask bits 0 to 3.
 std::uint32_t JoystickButtonMask(bool button1, bool button2, bool button3, bool button4);
 
-class SdlInput final : public InputDevice {
+// The first joystick SDL has, followed as joysticks come and go.
+class SdlJoystick {
  public:
-  SdlInput() = default;
-  ~SdlInput();
-  SdlInput(const SdlInput&) = delete;
-  SdlInput& operator=(const SdlInput&) = delete;
+  SdlJoystick() = default;
+  ~SdlJoystick() { Close(); }
+  SdlJoystick(const SdlJoystick&) = delete;
+  SdlJoystick& operator=(const SdlJoystick&) = delete;
 
-  // Keys going down and up, the window losing the keyboard, joysticks
-  // coming and going.
+  // Joysticks coming and going.
   void Observe(const SDL_Event& event);
-
-  std::uint16_t GetAsyncKeyState(int virtualKey) override;
-  // The first joystick SDL has; false when there is none. Needs SDL's
-  // joystick subsystem.
-  bool JoyGetPos(JoystickInfo& info) override;
-  void CloseJoystick();
+  // False when there is none. Needs SDL's joystick subsystem.
+  bool JoyGetPos(JoystickInfo& info);
+  void Close();
 
  private:
-  void OpenFirstJoystick();
+  void OpenFirst();
 
-  KeyStateTracker keys_;
   SDL_Joystick* joystick_ = nullptr;
 };

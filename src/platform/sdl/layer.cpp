@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "platform/sdl/clock.h"
+#include "platform/sdl/display.h"
 #include "platform/sdl/events.h"
 #include "platform/sdl/input.h"
 #include "platform/sdl/message_box.h"
@@ -27,7 +28,6 @@ bool ShowsAPicture() {
 // SDL's video, events and joysticks, and message boxes. False when there
 // is no display to be had; joysticks are optional.
 bool StartSdl() {
-  InstallSdlMessageBox();
   // The joystick is polled like the hardware: it answers whether or not
   // the window has the keyboard.
   SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
@@ -45,33 +45,22 @@ bool StartSdl() {
   return true;
 }
 
-void ShowGameCursor(bool show) { SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE); }
-
-void MinimizeWindow(PlatformWindow* hwnd) {
-  if (hwnd != nullptr && hwnd->native != nullptr) {
-    SDL_MinimizeWindow(static_cast<SDL_Window*>(hwnd->native));
-  }
-}
-
 }  // namespace
 
 struct SdlPlatform::Parts {
-  SdlInput input;
+  SdlJoystick joystick;
   SdlClock clock;
   std::unique_ptr<SdlEventSource> events;
 };
 
-SdlPlatform::SdlPlatform(Program program)
-    : program_(program),
-      devices_(DevicesFor(program, &ShowGameCursor, &MinimizeWindow)),
-      parts_(std::make_unique<Parts>()) {}
+SdlPlatform::SdlPlatform(Program program) : program_(program), parts_(std::make_unique<Parts>()) {}
 
 SdlPlatform::~SdlPlatform() {
-  parts_->input.CloseJoystick();
+  parts_->joystick.Close();
   if (started_) SDL_Quit();
 }
 
-InputDevice& SdlPlatform::input() { return parts_->input; }
+bool SdlPlatform::JoyGetPos(JoystickInfo& info) { return parts_->joystick.JoyGetPos(info); }
 
 Clock& SdlPlatform::clock() { return parts_->clock; }
 
@@ -101,7 +90,32 @@ PlatformWindow* SdlPlatform::OpenWindow(GameState& gs, MessageQueue& queue,
   }
   gs.hwnd = queue.CreateWindow(procedure, window, [window] { SDL_DestroyWindow(window); });
   SDL_ShowWindow(window);
-  parts_->events = std::make_unique<SdlEventSource>(gs.hwnd, parts_->input);
+  parts_->events = std::make_unique<SdlEventSource>(gs.hwnd, parts_->joystick);
   queue.SetEventSource(parts_->events.get());
   return gs.hwnd;
+}
+
+bool SdlPlatform::ShowMessageBox(PlatformWindow* owner, const char* text, const char* caption) {
+  return ShowGameMessageBox(owner != nullptr ? static_cast<SDL_Window*>(owner->native) : nullptr,
+                            text, caption);
+}
+
+bool SdlPlatform::DD_INIT(GameState& gs) {
+  return program_ == Program::FullScreen ? sdl::DD_INIT(gs) : sdl::windowed::DD_INIT(gs);
+}
+
+void SdlPlatform::DD_END(GameState& gs) { sdl::DD_END(gs); }
+
+void SdlPlatform::DD_Present(GameState& gs) { sdl::DD_Present(gs); }
+
+bool SdlPlatform::DS_INIT(GameState& gs) { return sdl::DS_INIT(gs); }
+
+void SdlPlatform::DS_END(GameState& gs) { sdl::DS_END(gs); }
+
+void SdlPlatform::ShowCursor(bool show) { SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE); }
+
+void SdlPlatform::CloseWindow(PlatformWindow* hwnd) {
+  if (hwnd != nullptr && hwnd->native != nullptr) {
+    SDL_MinimizeWindow(static_cast<SDL_Window*>(hwnd->native));
+  }
 }

@@ -1,6 +1,9 @@
-// SDL under one of the game's programs: SDL started and ended, the
-// program's window, its devices, the keys, joystick and timers, and the
-// message box. Nothing of SDL shows through this header.
+// Linux: SDL2 under one of the game's programs. SDL started and ended, the
+// program's window, keys as window events, joystick 1, the monotonic clock,
+// the window's own surface as the screen with the software back buffer
+// (display.h), the default playback device as the sound device, and a
+// message box drawn with the game's own fonts (message_box.h). Nothing of
+// SDL shows through this header.
 #pragma once
 
 #include <memory>
@@ -15,9 +18,8 @@ class SdlPlatform final : public Platform {
   SdlPlatform(const SdlPlatform&) = delete;
   SdlPlatform& operator=(const SdlPlatform&) = delete;
 
-  InputDevice& input() override;
+  bool JoyGetPos(JoystickInfo& info) override;
   Clock& clock() override;
-  const ShellDevices& devices() override { return devices_; }
 
   // Starts SDL's video, events and joysticks and makes the window: for the
   // full-screen program a borderless one over the desktop, for the windowed
@@ -26,12 +28,20 @@ class SdlPlatform final : public Platform {
   // no window.
   PlatformWindow* OpenWindow(GameState& gs, MessageQueue& queue,
                              WindowProcedure& procedure) override;
+  bool ShowMessageBox(PlatformWindow* owner, const char* text, const char* caption) override;
+
+  bool DD_INIT(GameState& gs) override;
+  void DD_END(GameState& gs) override;
+  void DD_Present(GameState& gs) override;
+  bool DS_INIT(GameState& gs) override;
+  void DS_END(GameState& gs) override;
+  void ShowCursor(bool show) override;
+  void CloseWindow(PlatformWindow* hwnd) override;
 
  private:
-  struct Parts;  // SDL's own: keys and joystick, timers, events
+  struct Parts;  // SDL's own: joystick, timers, events
 
   Program program_;
   bool started_ = false;
-  ShellDevices devices_;
   std::unique_ptr<Parts> parts_;
 };

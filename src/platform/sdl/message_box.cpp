@@ -278,12 +278,9 @@ bool ShowSdlMessageBox(SDL_Window* owner, const char* text, const char* caption)
   return shown;
 }
 
-void InstallSdlMessageBox() {
-  SetMessageBoxPresenter([](PlatformWindow* owner, const char* text, const char* caption) {
-    auto* window = owner != nullptr ? static_cast<SDL_Window*>(owner->native) : nullptr;
-    if (SDL_WasInit(SDL_INIT_VIDEO) == 0) return false;
-    // Our box would be empty; SDL's shows at least the Latin letters.
-    if (!FontsAvailable()) return SDL_ShowSimpleMessageBox(0, caption, text, window) == 0;
-    return ShowSdlMessageBox(window, text, caption);
-  });
+bool ShowGameMessageBox(SDL_Window* owner, const char* text, const char* caption) {
+  if (SDL_WasInit(SDL_INIT_VIDEO) == 0) return false;
+  // Our box would be empty; SDL's shows at least the Latin letters.
+  if (!FontsAvailable()) return SDL_ShowSimpleMessageBox(0, caption, text, owner) == 0;
+  return ShowSdlMessageBox(owner, text, caption);
 }

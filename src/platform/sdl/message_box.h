@@ -13,7 +13,6 @@
 // for the game. False when SDL's video is not up.
 bool ShowSdlMessageBox(SDL_Window* owner, const char* text, const char* caption);
 
-// Installs ShowSdlMessageBox as the game's box, owned by the window where
-// there is one; without fonts, SDL's own box, which shows at least the
-// Latin letters.
-void InstallSdlMessageBox();
+// The game's box: ShowSdlMessageBox; without fonts, SDL's own box, which
+// shows at least the Latin letters. False when SDL's video is not up.
+bool ShowGameMessageBox(SDL_Window* owner, const char* text, const char* caption);

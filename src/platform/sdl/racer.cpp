@@ -4,5 +4,5 @@
 
 int main() {
   SdlPlatform platform(Program::FullScreen);
-  return RunProgram(platform);
+  return RunProgram(kFullScreenProgram, platform);
 }

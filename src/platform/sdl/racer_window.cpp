@@ -4,5 +4,5 @@
 
 int main() {
   SdlPlatform platform(Program::Windowed);
-  return windowed::RunProgram(platform);
+  return RunProgram(windowed::kWindowedProgram, platform);
 }

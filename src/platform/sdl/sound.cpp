@@ -1,4 +1,4 @@
-#include "platform_api.h"
+#include "platform/sdl/display.h"
 
 #include <SDL.h>
 
@@ -7,6 +7,8 @@
 struct SoundObject {
   SDL_AudioDeviceID device = 0;
 };
+
+namespace sdl {
 
 // The steps as SDL has them:
 //   creating the sound object   -> starting SDL's audio with its driver
@@ -35,3 +37,5 @@ void DS_END(GameState& gs) {
   gs.DSObject = nullptr;
   SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
+
+}  // namespace sdl

@@ -1,3 +1,4 @@
+#include "platform/web/layer.h"
 #include "platform_api.h"
 
 #include <memory>
@@ -72,6 +73,8 @@ void Present(GameState& gs) {
 
 }  // namespace
 
+namespace web {
+
 // The steps as a page has them:
 //   creating the display object  -> the canvas's 2D context
 //   exclusive full-screen         -> a page may not take the screen by
@@ -81,11 +84,13 @@ void Present(GameState& gs) {
 //                                    square by the page
 //   the primary surface           -> the canvas
 //   the back buffer               -> the 16-bit software back buffer
-bool DD_INIT(GameState& gs) {
+// The windowed program's display is the same canvas with a 32-bit back
+// buffer.
+bool DD_INIT(GameState& gs, Program program) {
   DisplayObject* object = CreateDisplayObject(gs);
   if (object == nullptr) return false;
-  object->fullScreen = true;
-  CreateBackBuffer(gs, *object, Program::FullScreen);
+  object->fullScreen = program == Program::FullScreen;
+  CreateBackBuffer(gs, *object, program);
   return true;
 }
 
@@ -93,20 +98,4 @@ void DD_END(GameState& gs) { Release(gs); }
 
 void DD_Present(GameState& gs) { Present(gs); }
 
-namespace windowed {
-
-int DD_INIT(GameState& gs) {
-  DisplayObject* object = CreateDisplayObject(gs);
-  if (object == nullptr) return 0;
-  CreateBackBuffer(gs, *object, Program::Windowed);
-  return 1;
-}
-
-int DD_END(GameState& gs) {
-  Release(gs);
-  return 1;
-}
-
-void DD_Present(GameState& gs) { Present(gs); }
-
-}  // namespace windowed
+}  // namespace web

@@ -1,6 +1,6 @@
-// The page's entry: both programs' start-up as their entries have it, and
-// their frame loop driven from the page's animation frames instead of a
-// loop that waits. The page (page.js) calls these.
+// The page's entry: either program's run (shell/frame_loop.h), its passes
+// driven from the page's animation frames instead of a loop that waits. The
+// page (page.js) calls these.
 #include <emscripten.h>
 
 #include <cstdint>
@@ -10,15 +10,10 @@
 #include <vector>
 
 #include "headless/headless_frame.h"
-#include "headless/input_script.h"
+#include "headless/test_mode.h"
 #include "platform/web/layer.h"
 #include "shell/frame_loop.h"
 #include "shell/pacing.h"
-#include "shell/program.h"
-#include "shell/window_events.h"
-#include "windowed/main_wnd_proc.h"
-#include "windowed/primitives.h"
-#include "windowed/program.h"
 
 namespace {
 
@@ -57,60 +52,47 @@ constexpr char kTestScriptPath[] = "/tmp/script.txt";
 
 // One run of a program, from its start-up to its quit message.
 struct Run {
-  explicit Run(Program program) : program(program), platform(program) {}
+  Run(Program program, std::unique_ptr<TestMode> testMode)
+      : platform(program), test(std::move(testMode)), game(DefinitionOf(program), platform, test.get()) {}
 
-  Program program;
   WebPlatform platform;
-  std::unique_ptr<GameState> gs = std::make_unique<GameState>();
-  MessageQueue queue;
-  // The program's window procedure: one of the two.
-  std::unique_ptr<WindowProc> fullScreenProcedure;
-  std::unique_ptr<MainWndProc> windowedProcedure;
+  std::unique_ptr<TestMode> test;  // the script's keys instead of the page's
+  GameRun game;
   FramePacer pacer;
   long long frame = 0;
-  // The test mode: the script's keys instead of the page's, and the
-  // picture after frame testFrame.
-  std::unique_ptr<ScriptInput> script;
-  long long testFrame = 0;
   TickState state = kRunning;
 
-  InputDevice& input() { return script ? *script : platform.input(); }
-
-  // The window's messages, one at a time, until none is waiting. False once
-  // the quit message came.
-  bool DispatchMessages() {
-    int exitCode = 0;
-    for (;;) {
-      switch (DispatchOneMessage(queue, exitCode)) {
-        case LoopPass::Dispatched: continue;
-        case LoopPass::Quit: state = kEnded; return false;
-        case LoopPass::Empty: return true;
-      }
-    }
+  // A start-up failure ends the run before any frame: the full-screen
+  // program's took the window with it, the windowed one's posted the close
+  // request, which goes first.
+  bool Start() {
+    if (!game.Start() || !game.DispatchMessages()) state = kEnded;
+    return state == kRunning;
   }
 
   void Tick(std::int64_t nowMicroseconds) {
-    if (state != kRunning || !DispatchMessages()) return;
+    if (state != kRunning) return;
+    if (!game.DispatchMessages()) {
+      state = kEnded;
+      return;
+    }
     const int due = pacer.FramesDue(nowMicroseconds);
     for (int k = 0; k < due; ++k) {
       ++frame;
-      if (script) script->BeginFrame(frame);
-      HeadlessFrame(*gs, program, input());
-      if (script && frame == testFrame) {
+      if (game.Frame()) {
         state = kPictured;
         break;
       }
     }
     // Only the last of several frames is worth showing.
-    if (due > 0) platform.devices().DD_Present(*gs);
+    if (due > 0) game.Present();
   }
 
   // As the close button would: the devices go with the window.
   void Close() {
     if (state != kRunning) return;
-    queue.PostMessage(gs->hwnd, WM_CLOSE_MSG, 0, 0);
-    while (DispatchMessages()) {
-    }
+    game.Close();
+    game.DispatchMessages();
   }
 };
 
@@ -118,35 +100,18 @@ std::unique_ptr<Run> run;
 
 bool Start(Program program, long long testFrame) {
   if (run) run->Close();
-  run = std::make_unique<Run>(program);
-  Run& r = *run;
+  run.reset();
+  std::unique_ptr<TestMode> test;
   if (testFrame > 0) {
-    std::vector<ScriptFrame> frames;
-    if (const std::string error = ReadInputScript(kTestScriptPath, frames); !error.empty()) {
+    test = std::make_unique<TestMode>();
+    std::string error;
+    if (!test->Start({kTestScriptPath, testFrame, ""}, error)) {
       std::fprintf(stderr, "test mode: %s\n", error.c_str());
-      run.reset();
       return false;
     }
-    r.script = std::make_unique<ScriptInput>(std::move(frames));
-    r.testFrame = testFrame;
   }
-  GameState& gs = *r.gs;
-  const ShellDevices& devices = r.platform.devices();
-  bool started = false;
-  if (program == Program::FullScreen) {
-    r.fullScreenProcedure = std::make_unique<WindowProc>(gs, r.queue, devices);
-    r.platform.OpenWindow(gs, r.queue, *r.fullScreenProcedure);
-    started = StartDevices(gs, r.queue, devices);
-    if (!started) r.state = kEnded;
-  } else {
-    r.windowedProcedure = std::make_unique<MainWndProc>(gs, r.queue, devices);
-    r.platform.OpenWindow(gs, r.queue, *r.windowedProcedure);
-    started = windowed::StartDevices(gs, r.queue, devices);
-    gs.dispColor = windowed::kStartShade;
-    // The close request a failure posted goes before any frame.
-    if (!started) r.DispatchMessages();
-  }
-  return started;
+  run = std::make_unique<Run>(program, std::move(test));
+  return run->Start();
 }
 
 }  // namespace
@@ -172,28 +137,32 @@ EMSCRIPTEN_KEEPALIVE int web_tick(double nowMilliseconds) {
 // The frames played so far.
 EMSCRIPTEN_KEEPALIVE double web_frame() { return run ? static_cast<double>(run->frame) : 0; }
 
+// The game's keys for the page: a line "KEY CODE" for each, KEY being the
+// KeyboardEvent.key in upper case.
+EMSCRIPTEN_KEEPALIVE const char* web_key_names() {
+  static const std::string names = [] {
+    std::string text;
+    for (const GameKey& key : kGameKeys) {
+      text.append(key.pageName).append(" ").append(std::to_string(key.virtualKey)).append("\n");
+    }
+    return text;
+  }();
+  return names.c_str();
+}
+
 EMSCRIPTEN_KEEPALIVE void web_key(int virtualKey, int down, int repeat) {
-  if (!run) return;
-  if (down != 0) {
-    run->platform.KeyDown(virtualKey, repeat != 0);
-  } else {
-    run->platform.keysAndPad().keys.KeyUp(virtualKey);
-  }
+  if (run) run->platform.Key(virtualKey, down != 0, repeat != 0);
 }
 
 // The page lost the keyboard: no key-up will come.
 EMSCRIPTEN_KEEPALIVE void web_blur() {
-  if (run) run->platform.keysAndPad().keys.ReleaseAll();
+  if (run) run->platform.LoseFocus();
 }
 
 // The first gamepad: its X axis (-1 to 1) and its first four buttons as
 // bits 0 to 3.
 EMSCRIPTEN_KEEPALIVE void web_gamepad(int connected, double axis, int buttons) {
-  if (!run) return;
-  WebInput& input = run->platform.keysAndPad();
-  input.padConnected = connected != 0;
-  input.pad.xPos = JoystickXFromAxis(axis);
-  input.pad.buttons = static_cast<std::uint32_t>(buttons) & 15u;
+  if (run) run->platform.Gamepad(connected != 0, axis, buttons);
 }
 
 }  // extern "C"

@@ -6,14 +6,7 @@
 #include <cmath>
 
 #include "platform/web/browser.h"
-#include "shell/error_report.h"
 #include "shell/window_messages.h"
-
-bool WebInput::JoyGetPos(JoystickInfo& info) {
-  if (!padConnected) return false;
-  info = pad;
-  return true;
-}
 
 std::uint32_t JoystickXFromAxis(double axis) {
   if (std::isnan(axis)) return 32768;
@@ -36,24 +29,14 @@ std::uint32_t WebClock::timeGetTime() {
   return static_cast<std::uint32_t>(static_cast<std::int64_t>(emscripten_get_now()));
 }
 
-namespace {
-
-void ShowCursor(bool show) { racer_show_cursor(show ? 1 : 0); }
-
-// A page has no window to minimise.
-void CloseWindow(PlatformWindow*) {}
-
-}  // namespace
-
-WebPlatform::WebPlatform(Program program)
-    : devices_(DevicesFor(program, &ShowCursor, &CloseWindow)) {}
+bool WebPlatform::JoyGetPos(JoystickInfo& info) {
+  if (!padConnected_) return false;
+  info = pad_;
+  return true;
+}
 
 PlatformWindow* WebPlatform::OpenWindow(GameState& gs, MessageQueue& queue,
                                         WindowProcedure& procedure) {
-  SetMessageBoxPresenter([](PlatformWindow*, const char* text, const char* caption) {
-    racer_alert(text, caption);
-    return true;
-  });
   window_ = queue.CreateWindow(procedure, nullptr, [] { racer_show_window(0); });
   gs.hwnd = window_;
   queue.SetEventSource(&events_);
@@ -61,11 +44,29 @@ PlatformWindow* WebPlatform::OpenWindow(GameState& gs, MessageQueue& queue,
   return window_;
 }
 
-void WebPlatform::KeyDown(int virtualKey, bool repeat) {
-  input_.keys.KeyDown(virtualKey, repeat);
+bool WebPlatform::ShowMessageBox(PlatformWindow*, const char* text, const char* caption) {
+  racer_alert(text, caption);
+  return true;
+}
+
+void WebPlatform::ShowCursor(bool show) { racer_show_cursor(show ? 1 : 0); }
+
+void WebPlatform::Send(std::uint32_t message, int virtualKey, std::int64_t lParam) {
+  if (window_ != nullptr) {
+    events_.Push({window_, message, static_cast<std::uint64_t>(virtualKey), lParam});
+  }
+}
+
+void WebPlatform::Key(int virtualKey, bool down, bool repeat) {
   // Auto-repeat comes through as further key-downs, as the window system
   // sends them; only the key-state bit ignores it.
-  if (window_ != nullptr) {
-    events_.Push({window_, WM_KEYDOWN_MSG, static_cast<std::uint64_t>(virtualKey), 0});
-  }
+  Send(down ? WM_KEYDOWN_MSG : WM_KEYUP_MSG, virtualKey, repeat ? kKeyRepeatBit : 0);
+}
+
+void WebPlatform::LoseFocus() { Send(WM_KILLFOCUS_MSG, 0, 0); }
+
+void WebPlatform::Gamepad(bool connected, double axis, int buttons) {
+  padConnected_ = connected;
+  pad_.xPos = JoystickXFromAxis(axis);
+  pad_.buttons = static_cast<std::uint32_t>(buttons) & 15u;
 }

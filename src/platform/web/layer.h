@@ -1,23 +1,13 @@
-// The browser under one of the game's programs: the keys and the first
-// gamepad as the page hands them in, the page's clock, the program's
-// devices and its window, which is the page's canvas.
+// The browser under one of the game's programs: the page's keys as window
+// events and its first gamepad as joystick 1, the page's clock, the canvas
+// as the window and screen with the software back buffer (display.cpp),
+// Web Audio as the sound device (sound.cpp) and alert as the message box.
+// A page cannot block: its animation frames drive the run (game.cpp).
 #pragma once
 
 #include <deque>
 
 #include "platform_api.h"
-#include "shell/key_state.h"
-
-class WebInput final : public InputDevice {
- public:
-  std::uint16_t GetAsyncKeyState(int virtualKey) override { return keys.Query(virtualKey); }
-  // False while no gamepad is plugged in.
-  bool JoyGetPos(JoystickInfo& info) override;
-
-  KeyStateTracker keys;
-  bool padConnected = false;
-  JoystickInfo pad;
-};
 
 // The gamepad API's X axis (-1 to 1) as the game's 0 to 65535, centre 32768.
 std::uint32_t JoystickXFromAxis(double axis);
@@ -32,8 +22,8 @@ class WebEvents final : public EventSource {
   std::deque<Message> waiting_;
 };
 
-// performance.now(). A page cannot block: frames are paced by animation
-// frames (FramePacer), so nothing waits on this clock.
+// performance.now(). Frames are paced by animation frames, so nothing waits
+// on this clock.
 class WebClock final : public Clock {
  public:
   std::int64_t QueryPerformanceCounter() override;
@@ -42,25 +32,47 @@ class WebClock final : public Clock {
   void Sleep(std::uint32_t) override {}
 };
 
+namespace web {
+bool DD_INIT(GameState& gs, Program program);
+void DD_END(GameState& gs);
+void DD_Present(GameState& gs);
+bool DS_INIT(GameState& gs);
+void DS_END(GameState& gs);
+}  // namespace web
+
 class WebPlatform final : public Platform {
  public:
-  explicit WebPlatform(Program program);
+  explicit WebPlatform(Program program) : program_(program) {}
 
-  InputDevice& input() override { return input_; }
+  bool JoyGetPos(JoystickInfo& info) override;
   Clock& clock() override { return clock_; }
-  const ShellDevices& devices() override { return devices_; }
-  // The canvas is the window; alerts are the message boxes.
+  // The canvas is the window.
   PlatformWindow* OpenWindow(GameState& gs, MessageQueue& queue,
                              WindowProcedure& procedure) override;
+  bool ShowMessageBox(PlatformWindow* owner, const char* text, const char* caption) override;
+  bool DD_INIT(GameState& gs) override { return web::DD_INIT(gs, program_); }
+  void DD_END(GameState& gs) override { web::DD_END(gs); }
+  void DD_Present(GameState& gs) override { web::DD_Present(gs); }
+  bool DS_INIT(GameState& gs) override { return web::DS_INIT(gs); }
+  void DS_END(GameState& gs) override { web::DS_END(gs); }
+  void ShowCursor(bool show) override;
+  // A page has no window to minimise.
+  void CloseWindow(PlatformWindow*) override {}
 
-  WebInput& keysAndPad() { return input_; }
-  // A key going down also reaches the window as a key-down message.
-  void KeyDown(int virtualKey, bool repeat);
+  // A key going down (or its auto-repeat) or up, or the page losing the
+  // keyboard, as the window's next message.
+  void Key(int virtualKey, bool down, bool repeat);
+  void LoseFocus();
+  // The first gamepad, as the page last saw it.
+  void Gamepad(bool connected, double axis, int buttons);
 
  private:
-  WebInput input_;
+  void Send(std::uint32_t message, int virtualKey, std::int64_t lParam);
+
+  Program program_;
   WebClock clock_;
   WebEvents events_;
-  ShellDevices devices_;
   PlatformWindow* window_ = nullptr;
+  bool padConnected_ = false;
+  JoystickInfo pad_;
 };

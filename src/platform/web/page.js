@@ -12,9 +12,10 @@
   const testFrame = address.has('script') ? Number(address.get('frame')) : 0;
 
   const kDataFiles = ['config.txt', 'config_bak.txt', 'map.txt', 'map_bak.txt'];
-  const kArrowsAndEscape =
-      {ArrowLeft: 0x25, ArrowUp: 0x26, ArrowRight: 0x27, ArrowDown: 0x28, Escape: 0x1b};
-  const kLetters = 'BSDMGOIC';
+  const kEscape = 0x1b;
+  // The game's keys, from the module: KeyboardEvent.key in upper case to
+  // the virtual-key code.
+  let keyCodes = new Map();
 
   let racer = null;
   let running = false;
@@ -26,9 +27,7 @@
 
   // Letters by their meaning in the player's layout, as virtual keys are.
   function virtualKey(event) {
-    if (event.key in kArrowsAndEscape) return kArrowsAndEscape[event.key];
-    const letter = event.key.length === 1 ? event.key.toUpperCase() : '';
-    return letter && kLetters.includes(letter) ? letter.charCodeAt(0) : 0;
+    return keyCodes.get(event.key.toUpperCase()) || 0;
   }
 
   function pollGamepad() {
@@ -114,7 +113,7 @@
   document.addEventListener('keydown', event => {
     if (event.ctrlKey || event.metaKey || event.altKey) return;  // the browser's own shortcuts
     const key = virtualKey(event);
-    if (fullScreen && key !== 0x1b && !document.fullscreenElement) enterFullScreen();
+    if (fullScreen && key !== kEscape && !document.fullscreenElement) enterFullScreen();
     if (!racer || key === 0) return;
     event.preventDefault();
     racer._web_key(key, 1, event.repeat ? 1 : 0);
@@ -160,6 +159,8 @@
   }).then(async module => {
     racer = module;
     window.racer = module;
+    keyCodes = new Map(racer.UTF8ToString(racer._web_key_names()).trim().split('\n')
+                           .map(line => line.split(' ')).map(([key, code]) => [key, Number(code)]));
     const files = new Map([['config.txt', await fetchBytes('data/config.txt')],
                            ['map.txt', await fetchBytes('data/map.txt')]]);
     if (testFrame > 0) racer.FS.writeFile('/tmp/script.txt', await fetchBytes(address.get('script')));

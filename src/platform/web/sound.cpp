@@ -1,9 +1,11 @@
-#include "platform_api.h"
+#include "platform/web/layer.h"
 
 #include "platform/web/browser.h"
 #include "shell/error_report.h"
 
 struct SoundObject {};
+
+namespace web {
 
 // The steps as a page has them:
 //   creating the sound object   -> the browser has Web Audio
@@ -23,3 +25,5 @@ void DS_END(GameState& gs) {
   delete gs.DSObject;
   gs.DSObject = nullptr;
 }
+
+}  // namespace web

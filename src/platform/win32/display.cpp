@@ -47,16 +47,18 @@ DirectDrawSurface* Adopt(std::unique_ptr<DirectDrawSurface>& slot, IDirectDrawSu
 
 }  // namespace
 
+namespace win32 {
+
 bool DD_INIT(GameState& gs) {
   DisplayObject* object = CreateDisplayObject(gs);
   if (object == nullptr) return false;
   const HWND hwnd = NativeWindow(gs);
   if (FAILED(object->ddraw->SetCooperativeLevel(hwnd, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN))) {
-    return Error(gs, "フルスクリーン化できません");
+    return Error(gs, kFullScreenFailed);
   }
   object->exclusive = true;
   if (FAILED(object->ddraw->SetDisplayMode(640, 480, 16, 0, 0))) {
-    return Error(gs, "解像度が変更できません");
+    return Error(gs, kDisplayModeFailed);
   }
 
   DDSURFACEDESC2 desc{};
@@ -66,7 +68,7 @@ bool DD_INIT(GameState& gs) {
   desc.dwBackBufferCount = 1;
   IDirectDrawSurface7* primary = nullptr;
   if (FAILED(object->ddraw->CreateSurface(&desc, &primary, nullptr)) || primary == nullptr) {
-    return Error(gs, "プライマリィサーフェースが生成できません");
+    return Error(gs, kPrimarySurfaceFailed);
   }
   gs.DDFront = Adopt(object->front, primary);
 
@@ -74,7 +76,7 @@ bool DD_INIT(GameState& gs) {
   caps.dwCaps = DDSCAPS_BACKBUFFER;
   IDirectDrawSurface7* back = nullptr;
   if (FAILED(primary->GetAttachedSurface(&caps, &back)) || back == nullptr) {
-    return Error(gs, "バックバッファが生成できません");
+    return Error(gs, kBackBufferFailed);
   }
   gs.DDBack = Adopt(object->back, back);
   return true;
@@ -112,11 +114,6 @@ void DD_Present(GameState& gs) {
 
 void DD_FlipToGDISurface(GameState& gs) {
   if (gs.DDObject != nullptr) gs.DDObject->ddraw->FlipToGDISurface();
-}
-
-IDirectDrawSurface7* DD_BackSurface(const GameState& gs) {
-  if (gs.DDObject == nullptr || !gs.DDObject->back) return nullptr;
-  return gs.DDObject->back->get();
 }
 
 namespace windowed {
@@ -197,3 +194,5 @@ void DD_Present(GameState& gs) {
 }
 
 }  // namespace windowed
+
+}  // namespace win32

@@ -17,7 +17,7 @@ void BindGameWindow(MessageQueue& queue, PlatformWindow* window) {
   boundWindow = window;
 }
 
-LRESULT CALLBACK GameWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK Win32GameWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (IsGameWindow(hwnd)) {
     switch (message) {
       case WM_KEYDOWN:

@@ -15,7 +15,7 @@ void BindGameWindow(MessageQueue& queue, PlatformWindow* window);
 // to the game's procedure; the destroyed message needs nothing more, since
 // the game's procedure destroyed the window itself; everything else gets the
 // default handling.
-LRESULT CALLBACK GameWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK Win32GameWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 // One native message per poll, translated and dispatched to the native
 // procedure; it reaches the game's message loop as a message the game's

@@ -4,11 +4,11 @@
 
 std::uint32_t GameButtons(std::uint32_t systemButtons) { return systemButtons & 0xFu; }
 
-std::uint16_t Win32Input::GetAsyncKeyState(int virtualKey) {
+std::uint16_t SystemKeyState(int virtualKey) {
   return static_cast<std::uint16_t>(::GetAsyncKeyState(virtualKey));
 }
 
-bool Win32Input::JoyGetPos(JoystickInfo& info) {
+bool SystemJoyGetPos(JoystickInfo& info) {
   JOYINFOEX joy{};
   joy.dwSize = sizeof joy;
   joy.dwFlags = JOY_RETURNX | JOY_RETURNBUTTONS;

@@ -10,8 +10,7 @@
 // buttons are not the game's, and would otherwise count as a brake.
 std::uint32_t GameButtons(std::uint32_t systemButtons);
 
-class Win32Input final : public InputDevice {
- public:
-  std::uint16_t GetAsyncKeyState(int virtualKey) override;
-  bool JoyGetPos(JoystickInfo& info) override;
-};
+// The system's own key state of a key.
+std::uint16_t SystemKeyState(int virtualKey);
+// joyGetPosEx of joystick 1; false when there is none.
+bool SystemJoyGetPos(JoystickInfo& info);

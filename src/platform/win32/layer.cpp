@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/win32/display.h"
+#include "platform/win32/input.h"
 #include "platform/win32/text.h"
 #include "platform/win32/window_size.h"
 #include "shell/error_report.h"
@@ -14,33 +15,14 @@
 
 namespace {
 
-// Message boxes with MessageBoxW, owned by the window where there is one.
-// With the display device open the desktop's surface is put on the screen
-// first, so that the box can be seen over the exclusive mode.
-void InstallMessageBox(GameState& gs) {
-  SetMessageBoxPresenter([&gs](PlatformWindow* owner, const char* text, const char* caption) {
-    DD_FlipToGDISurface(gs);
-    const HWND window = owner != nullptr ? static_cast<HWND>(owner->native) : nullptr;
-    const std::wstring wideText = WideFromUtf8(text);
-    const std::wstring wideCaption = WideFromUtf8(caption);
-    return MessageBoxW(window, wideText.c_str(), wideCaption.c_str(), MB_OK) != 0;
-  });
-}
-
-void ShowGameCursor(bool show) { ::ShowCursor(show ? TRUE : FALSE); }
-
-void MinimizeWindow(PlatformWindow* hwnd) {
-  if (hwnd != nullptr && hwnd->native != nullptr) ::CloseWindow(static_cast<HWND>(hwnd->native));
-}
-
 // The windowed program's native procedure: the size notification keeps the
 // client area at 640x480; the rest is the game's window procedure.
-LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK Win32WindowedWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_SIZE) {
     KeepClientSize(hwnd, wParam, lParam);
     return 0;
   }
-  return GameWindowProc(hwnd, message, wParam, lParam);
+  return Win32GameWindowProc(hwnd, message, wParam, lParam);
 }
 
 // What both programs' window classes have: the standard arrow cursor, the
@@ -62,7 +44,7 @@ WNDCLASSW GameWindowClass(UINT style, WNDPROC procedure, HINSTANCE instance, HIN
 // not checked: the window's creation shows whether it took.
 HWND CreateFullScreenWindow(HINSTANCE instance) {
   WNDCLASSW windowClass = GameWindowClass(CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS,  // 0x000B
-                                          GameWindowProc, instance, instance);
+                                          Win32GameWindowProc, instance, instance);
   windowClass.lpszMenuName = L"DEFAULT";
   windowClass.lpszClassName = L"DEFAULT";
   RegisterClassW(&windowClass);
@@ -77,7 +59,7 @@ HWND CreateFullScreenWindow(HINSTANCE instance) {
 HWND CreateWindowedWindow(HINSTANCE instance) {
   constexpr wchar_t kClassName[] = L"Main Window";
   WNDCLASSW windowClass = GameWindowClass(CS_HREDRAW | CS_VREDRAW | CS_BYTEALIGNCLIENT,  // 0x1003
-                                          MainWindowProc, instance, nullptr);
+                                          Win32WindowedWindowProc, instance, nullptr);
   windowClass.lpszClassName = kClassName;
   if (RegisterClassW(&windowClass) == 0) return nullptr;
   return CreateWindowExW(0, kClassName, L"VELTIX RACE", WS_CAPTION | WS_SYSMENU,  // 0x00C80000
@@ -88,32 +70,24 @@ HWND CreateWindowedWindow(HINSTANCE instance) {
 }  // namespace
 
 Win32Platform::Win32Platform(Program program, HINSTANCE instance, int showMode)
-    : program_(program),
-      instance_(instance),
-      showMode_(showMode),
-      devices_(DevicesFor(program, &ShowGameCursor, &MinimizeWindow)) {
+    : program_(program), instance_(instance), showMode_(showMode) {
   _setmode(_fileno(stderr), _O_BINARY);
 }
 
-bool Win32Platform::StartTestMode() {
-  std::string error;
-  if (test_.Start(error)) return true;
-  std::fprintf(stderr, "test mode: %s\n", error.c_str());
-  return false;
+std::optional<std::uint16_t> Win32Platform::SystemKeyState(int virtualKey) {
+  return ::SystemKeyState(virtualKey);
 }
 
-InputDevice& Win32Platform::input() { return test_.on() ? test_.input() : keyboard_; }
+bool Win32Platform::JoyGetPos(JoystickInfo& info) { return SystemJoyGetPos(info); }
 
 PlatformWindow* Win32Platform::OpenWindow(GameState& gs, MessageQueue& queue,
                                           WindowProcedure& procedure) {
-  gs.hInstance = instance_;
   const HWND hwnd = program_ == Program::FullScreen ? CreateFullScreenWindow(instance_)
                                                     : CreateWindowedWindow(instance_);
   if (hwnd == nullptr) return nullptr;
   gs.hwnd = queue.CreateWindow(procedure, hwnd, [hwnd] { DestroyWindow(hwnd); });
-  queue_ = &queue;
+  gs_ = &gs;
   BindGameWindow(queue, gs.hwnd);
-  InstallMessageBox(gs);
   ShowWindow(hwnd, showMode_);
   UpdateWindow(hwnd);
   events_ = std::make_unique<Win32EventSource>(gs.hwnd);
@@ -121,6 +95,40 @@ PlatformWindow* Win32Platform::OpenWindow(GameState& gs, MessageQueue& queue,
   return gs.hwnd;
 }
 
-void Win32Platform::AfterFrame(GameState& gs) {
-  if (test_.AfterFrame(gs)) queue_->PostMessage(gs.hwnd, WM_CLOSE_MSG, 0, 0);
+bool Win32Platform::ShowMessageBox(PlatformWindow* owner, const char* text, const char* caption) {
+  if (gs_ != nullptr) win32::DD_FlipToGDISurface(*gs_);
+  const HWND window = owner != nullptr ? static_cast<HWND>(owner->native) : nullptr;
+  const std::wstring wideText = WideFromUtf8(text);
+  const std::wstring wideCaption = WideFromUtf8(caption);
+  return MessageBoxW(window, wideText.c_str(), wideCaption.c_str(), MB_OK) != 0;
+}
+
+bool Win32Platform::DD_INIT(GameState& gs) {
+  return program_ == Program::FullScreen ? win32::DD_INIT(gs) : win32::windowed::DD_INIT(gs) != 0;
+}
+
+void Win32Platform::DD_END(GameState& gs) {
+  if (program_ == Program::FullScreen) {
+    win32::DD_END(gs);
+  } else {
+    win32::windowed::DD_END(gs);
+  }
+}
+
+void Win32Platform::DD_Present(GameState& gs) {
+  if (program_ == Program::FullScreen) {
+    win32::DD_Present(gs);
+  } else {
+    win32::windowed::DD_Present(gs);
+  }
+}
+
+bool Win32Platform::DS_INIT(GameState& gs) { return win32::DS_INIT(gs); }
+
+void Win32Platform::DS_END(GameState& gs) { win32::DS_END(gs); }
+
+void Win32Platform::ShowCursor(bool show) { ::ShowCursor(show ? TRUE : FALSE); }
+
+void Win32Platform::CloseWindow(PlatformWindow* hwnd) {
+  if (hwnd != nullptr && hwnd->native != nullptr) ::CloseWindow(static_cast<HWND>(hwnd->native));
 }

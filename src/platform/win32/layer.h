@@ -1,6 +1,7 @@
 // Windows under one of the game's programs: the program's window class and
-// window, its devices, the keys, joystick and timers, the message box, and
-// the test mode that plays an input script instead of the keyboard.
+// window, its native messages (events.h), the system's own key state and
+// joystick (input.h), the performance counter and winmm's timer (clock.h),
+// DirectDraw with GDI drawing and DirectSound (display.h), and MessageBoxW.
 #pragma once
 
 #include <memory>
@@ -9,8 +10,6 @@
 #include "platform/win32/api.h"
 #include "platform/win32/clock.h"
 #include "platform/win32/events.h"
-#include "platform/win32/input.h"
-#include "platform/win32/test_mode.h"
 
 class Win32Platform final : public Platform {
  public:
@@ -20,33 +19,34 @@ class Win32Platform final : public Platform {
   Win32Platform(const Win32Platform&) = delete;
   Win32Platform& operator=(const Win32Platform&) = delete;
 
-  // Reads the test mode's settings and script (test_mode.h). False, with
-  // the reason on standard error, when it was asked for and cannot run.
-  bool StartTestMode();
-
-  InputDevice& input() override;
+  // Windows keeps the keys' state itself: the game asks it.
+  std::optional<std::uint16_t> SystemKeyState(int virtualKey) override;
+  bool JoyGetPos(JoystickInfo& info) override;
   Clock& clock() override { return clock_; }
-  const ShellDevices& devices() override { return devices_; }
 
   // Registers the program's window class and makes its window: a pop-up
   // over the whole screen, or a captioned window whose client area is kept
   // at 640x480. Null, without a message, when either fails.
   PlatformWindow* OpenWindow(GameState& gs, MessageQueue& queue,
                              WindowProcedure& procedure) override;
+  // MessageBoxW, owned by the window where there is one. With the display
+  // device open the desktop's surface is put on the screen first, so that
+  // the box can be seen over the exclusive mode.
+  bool ShowMessageBox(PlatformWindow* owner, const char* text, const char* caption) override;
 
-  void BeforeFrame() override { test_.BeforeFrame(); }
-  // After the frame the test mode pictures: the close request.
-  void AfterFrame(GameState& gs) override;
-  int QuitStatus() override { return test_.failed() ? 1 : 0; }
+  bool DD_INIT(GameState& gs) override;
+  void DD_END(GameState& gs) override;
+  void DD_Present(GameState& gs) override;
+  bool DS_INIT(GameState& gs) override;
+  void DS_END(GameState& gs) override;
+  void ShowCursor(bool show) override;
+  void CloseWindow(PlatformWindow* hwnd) override;
 
  private:
   Program program_;
   HINSTANCE instance_;
   int showMode_;
-  Win32Input keyboard_;
   Win32Clock clock_;
-  ShellDevices devices_;
-  TestMode test_;
-  MessageQueue* queue_ = nullptr;
+  GameState* gs_ = nullptr;
   std::unique_ptr<Win32EventSource> events_;
 };

@@ -1,4 +1,4 @@
-#include "platform_api.h"
+#include "platform/win32/display.h"
 
 #include "shell/error_report.h"
 #include "platform/win32/api.h"
@@ -8,6 +8,8 @@
 struct SoundObject {
   IDirectSound* sound = nullptr;
 };
+
+namespace win32 {
 
 bool DS_INIT(GameState& gs) {
   IDirectSound* sound = nullptr;
@@ -28,3 +30,5 @@ void DS_END(GameState& gs) {
   delete gs.DSObject;
   gs.DSObject = nullptr;
 }
+
+}  // namespace win32

@@ -37,6 +37,11 @@ class GdiContext final : public DrawContext {
 // the 31 characters GDI keeps.
 LOGFONTW LogFontFromRequest(const FontRequest& request);
 
+// The surface's pixels as 8-bit red, green, blue, row by row from the top;
+// 5- and 6-bit channels repeat their top bits downward, so full intensity
+// reads as 255. Empty when the surface cannot be locked.
+std::string ReadRgbPixels(IDirectDrawSurface7* surface, int& width, int& height);
+
 // One DirectDraw surface. The wrapper holds a reference of its own, which
 // Release gives back.
 class DirectDrawSurface final : public Surface {
@@ -52,6 +57,8 @@ class DirectDrawSurface final : public Surface {
   // DDBLT_COLORFILL with DDBLT_WAIT over the whole surface; the result is
   // not examined.
   void ColorFill(std::uint32_t raw) override;
+  // ReadRgbPixels of the surface.
+  std::string ReadRgb(int& width, int& height) override { return ReadRgbPixels(surface_, width, height); }
 
   IDirectDrawSurface7* get() const { return surface_; }
   void Release();
@@ -62,7 +69,3 @@ class DirectDrawSurface final : public Surface {
   bool out_ = false;
 };
 
-// The surface's pixels as 8-bit red, green, blue, row by row from the top;
-// 5- and 6-bit channels repeat their top bits downward, so full intensity
-// reads as 255. Empty when the surface cannot be locked.
-std::string ReadRgbPixels(IDirectDrawSurface7* surface, int& width, int& height);

@@ -1,4 +1,4 @@
-#include "platform/win32/test_mode.h"
+#include "headless/test_mode.h"
 
 #include <charconv>
 #include <cstdio>
@@ -6,8 +6,6 @@
 #include <cstring>
 
 #include "headless/input_script.h"
-#include "platform/win32/display.h"
-#include "platform/win32/surface.h"
 
 std::optional<TestModeSettings> ParseTestMode(const char* script, const char* frame,
                                               const char* picture, std::string& error) {
@@ -51,11 +49,8 @@ bool WritePpm(const std::string& path, int width, int height, const std::string&
 TestMode::TestMode() = default;
 TestMode::~TestMode() = default;
 
-bool TestMode::Start(std::string& error) {
-  auto settings = ParseTestMode(std::getenv("RACER_TEST_SCRIPT"), std::getenv("RACER_TEST_FRAME"),
-                                std::getenv("RACER_TEST_PICTURE"), error);
-  if (!settings) return error.empty();
-  settings_ = *settings;
+bool TestMode::Start(const TestModeSettings& settings, std::string& error) {
+  settings_ = settings;
   std::vector<ScriptFrame> frames;
   error = ReadInputScript(settings_.script, frames);
   if (!error.empty()) return false;
@@ -63,20 +58,34 @@ bool TestMode::Start(std::string& error) {
   return true;
 }
 
-InputDevice& TestMode::input() { return *input_; }
-
-void TestMode::BeforeFrame() {
-  if (input_ != nullptr) input_->BeginFrame(++frame_);
+InputDevice& TestMode::BeginFrame() {
+  input_->BeginFrame(++frame_);
+  return *input_;
 }
 
-bool TestMode::AfterFrame(const GameState& gs) {
-  if (input_ == nullptr || frame_ != settings_.frame) return false;
+bool TestMode::AfterFrame(GameState& gs) {
+  if (frame_ != settings_.frame) return false;
+  if (settings_.picture.empty()) return true;
   int width = 0;
   int height = 0;
-  const std::string rgb = ReadRgbPixels(DD_BackSurface(gs), width, height);
+  const std::string rgb = gs.DDBack != nullptr ? gs.DDBack->ReadRgb(width, height) : std::string();
   if (!WritePpm(settings_.picture, width, height, rgb)) {
     std::fprintf(stderr, "test mode: cannot write the picture %s\n", settings_.picture.c_str());
     failed_ = true;
   }
   return true;
+}
+
+int RunProgramOrTestMode(const ProgramDefinition& program, Platform& platform) {
+  std::string error;
+  const auto settings = ParseTestMode(std::getenv("RACER_TEST_SCRIPT"), std::getenv("RACER_TEST_FRAME"),
+                                      std::getenv("RACER_TEST_PICTURE"), error);
+  if (!settings) {
+    if (error.empty()) return RunProgram(program, platform);
+  } else {
+    TestMode test;
+    if (test.Start(*settings, error)) return RunProgram(program, platform, &test);
+  }
+  std::fprintf(stderr, "test mode: %s\n", error.c_str());
+  return 2;
 }

@@ -1,0 +1,88 @@
+// The null platform: the game's programs with no window system, no screen
+// and no sound. Its window is only the message queue's, its display a
+// software back buffer nobody sees, its clock one a test moves, and its keys
+// those a test presses. The shell's tests run both programs over it.
+//
+// It is also the template of a new port. A platform is one folder of
+// src/platform/ with:
+//   layer.h, layer.cpp   a Platform (src/platform_api.h) made for a Program:
+//                        its window, events, keys or joystick, clock, error
+//                        box, display (DD_) and sound (DS_) devices; split
+//                        further as the system needs (display.cpp, ...)
+//   racer.cpp            int main() { P platform(Program::FullScreen);
+//                          return RunProgram(kFullScreenProgram, platform); }
+//   racer_window.cpp     the same with Program::Windowed and
+//                        windowed::kWindowedProgram
+//   CMakeLists.txt       a library of the platform's files over racer_core
+//                        (and racer_soft for the software back buffer), the
+//                        two programs, and add_subdirectory in src/
+// Only that folder includes the system's headers.
+#pragma once
+
+#include <deque>
+#include <memory>
+
+#include "media/soft_surface.h"
+#include "platform_api.h"
+
+// A clock a test drives: every counter reading moves it on by `step`
+// microseconds (a frame's worth by default, so a frame's wait ends at once),
+// and sleeps move it on by their length.
+class NullClock final : public Clock {
+ public:
+  std::int64_t QueryPerformanceCounter() override { return now += step; }
+  std::int64_t QueryPerformanceFrequency() override { return 1'000'000; }
+  std::uint32_t timeGetTime() override { return static_cast<std::uint32_t>(now / 1000); }
+  void Sleep(std::uint32_t milliseconds) override { now += std::int64_t{milliseconds} * 1000; }
+
+  std::int64_t now = 1;
+  std::int64_t step = 20'000;
+};
+
+class NullPlatform : public Platform {
+ public:
+  explicit NullPlatform(Program program) : program_(program) {}
+  virtual ~NullPlatform();
+
+  // What a player would do, as the window's next events: keys going down
+  // (or repeating) and up, the window losing the keyboard, the close button.
+  void Press(int virtualKey, bool repeat = false);
+  void Release(int virtualKey);
+  void LoseFocus();
+  void PressCloseButton();
+  bool eventsWaiting() const { return !events_.waiting.empty(); }
+
+  // Joystick 1, when plugged in.
+  bool joystickPresent = false;
+  JoystickInfo joystick;
+  NullClock nullClock;
+
+  // The back buffer DD_INIT made; null without one.
+  const SoftSurface* back() const { return back_.get(); }
+
+  bool JoyGetPos(JoystickInfo& info) override;
+  Clock& clock() override { return nullClock; }
+  PlatformWindow* OpenWindow(GameState& gs, MessageQueue& queue,
+                             WindowProcedure& procedure) override;
+  // There is nobody to show a box to.
+  bool ShowMessageBox(PlatformWindow*, const char*, const char*) override { return false; }
+  bool DD_INIT(GameState& gs) override;
+  void DD_END(GameState& gs) override;
+  void DD_Present(GameState&) override {}
+  bool DS_INIT(GameState&) override { return true; }
+  void DS_END(GameState&) override {}
+  void ShowCursor(bool) override {}
+  void CloseWindow(PlatformWindow*) override {}
+
+ private:
+  struct Events final : public EventSource {
+    bool Poll(Message& out) override;
+    std::deque<Message> waiting;
+  };
+  void Send(std::uint32_t message, int virtualKey, std::int64_t lParam = 0);
+
+  Program program_;
+  PlatformWindow* window_ = nullptr;
+  Events events_;
+  std::unique_ptr<SoftSurface> back_;
+};
