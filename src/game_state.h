@@ -22,7 +22,6 @@ constexpr int kGoalRecords = 8;
 struct GameState {
   // Shell
   PlatformWindow* hwnd;
-  void* hInstance;
   std::int32_t ifInitialize;
   std::int32_t performanceCounterFlag;
   std::int64_t performanceFrequency;

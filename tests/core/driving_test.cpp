@@ -1,4 +1,4 @@
-// The start-up sequence and the driving phases, each against the design's
+// The start-up sequence and the driving phases, each against the game's
 // own numbers.
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Whole frames of scripted runs with the shipped settings and course, drawn
 // as the programs draw them, held pixel for pixel to the PNGs beside the
-// scripts, so that a reviewer sees what the game shows.
+// scripts, so that anyone can open them and see what the game shows.
 //
 // To accept new pictures after a deliberate change:
 //   RACER_UPDATE_GOLDEN=1 build/bin/core_tests --gtest_filter='Golden*'
