@@ -3,7 +3,6 @@
 // to it, and the error report.
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <string>
 #include <vector>
 
@@ -20,17 +19,6 @@ namespace {
 
 using Log = std::vector<std::string>;
 
-class ScriptedSource final : public EventSource {
- public:
-  std::deque<Message> events;
-  bool Poll(Message& out) override {
-    if (events.empty()) return false;
-    out = events.front();
-    events.pop_front();
-    return true;
-  }
-};
-
 class NullProc final : public WindowProcedure {
  public:
   Log* log = nullptr;
@@ -44,8 +32,8 @@ TEST(MessageQueue, OrderPostedThenQuitThenPlatformEvents) {
   MessageQueue queue;
   NullProc proc;
   PlatformWindow* hwnd = queue.CreateWindow(proc);
-  ScriptedSource source;
-  source.events.push_back({hwnd, 1000, 1, 0});
+  PushedEvents source;
+  source.Push({hwnd, 1000, 1, 0});
   queue.SetEventSource(&source);
   queue.PostMessage(hwnd, 1000, 2, -7);
   queue.PostMessage(hwnd, 1000, 3);

@@ -1,18 +1,9 @@
 #include "platform/null/null_platform.h"
 
-#include "shell/window_messages.h"
-
 NullPlatform::~NullPlatform() = default;
 
-bool NullPlatform::Events::Poll(Message& out) {
-  if (waiting.empty()) return false;
-  out = waiting.front();
-  waiting.pop_front();
-  return true;
-}
-
 void NullPlatform::Send(std::uint32_t message, int virtualKey, std::int64_t lParam) {
-  events_.waiting.push_back({window_, message, static_cast<std::uint64_t>(virtualKey), lParam});
+  events_.Push({window_, message, static_cast<std::uint64_t>(virtualKey), lParam});
 }
 
 void NullPlatform::Press(int virtualKey, bool repeat) {

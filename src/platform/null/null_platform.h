@@ -19,11 +19,11 @@
 // Only that folder includes the system's headers.
 #pragma once
 
-#include <deque>
 #include <memory>
 
 #include "media/soft_surface.h"
 #include "platform_api.h"
+#include "shell/window_messages.h"
 
 // A clock a test drives: every counter reading moves it on by `step`
 // microseconds (a frame's worth by default, so a frame's wait ends at once),
@@ -50,7 +50,7 @@ class NullPlatform : public Platform {
   void Release(int virtualKey);
   void LoseFocus();
   void PressCloseButton();
-  bool eventsWaiting() const { return !events_.waiting.empty(); }
+  bool eventsWaiting() const { return !events_.empty(); }
 
   // Joystick 1, when plugged in.
   bool joystickPresent = false;
@@ -75,14 +75,10 @@ class NullPlatform : public Platform {
   void CloseWindow(PlatformWindow*) override {}
 
  private:
-  struct Events final : public EventSource {
-    bool Poll(Message& out) override;
-    std::deque<Message> waiting;
-  };
   void Send(std::uint32_t message, int virtualKey, std::int64_t lParam = 0);
 
   Program program_;
   PlatformWindow* window_ = nullptr;
-  Events events_;
+  PushedEvents events_;
   std::unique_ptr<SoftSurface> back_;
 };

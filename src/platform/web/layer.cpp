@@ -14,13 +14,6 @@ std::uint32_t JoystickXFromAxis(double axis) {
   return static_cast<std::uint32_t>(std::clamp(x, 0.0, 65535.0));
 }
 
-bool WebEvents::Poll(Message& out) {
-  if (waiting_.empty()) return false;
-  out = waiting_.front();
-  waiting_.pop_front();
-  return true;
-}
-
 std::int64_t WebClock::QueryPerformanceCounter() {
   return static_cast<std::int64_t>(emscripten_get_now() * 1000.0);
 }

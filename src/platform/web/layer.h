@@ -5,22 +5,11 @@
 // A page cannot block: its animation frames drive the run (game.cpp).
 #pragma once
 
-#include <deque>
-
 #include "platform_api.h"
+#include "shell/window_messages.h"
 
 // The gamepad API's X axis (-1 to 1) as the game's 0 to 65535, centre 32768.
 std::uint32_t JoystickXFromAxis(double axis);
-
-// The page's keys as the window's messages, in the order they came.
-class WebEvents final : public EventSource {
- public:
-  bool Poll(Message& out) override;
-  void Push(const Message& message) { waiting_.push_back(message); }
-
- private:
-  std::deque<Message> waiting_;
-};
 
 // performance.now(). Frames are paced by animation frames, so nothing waits
 // on this clock.
@@ -71,7 +60,7 @@ class WebPlatform final : public Platform {
 
   Program program_;
   WebClock clock_;
-  WebEvents events_;
+  PushedEvents events_;  // the page's keys, as they came
   PlatformWindow* window_ = nullptr;
   bool padConnected_ = false;
   JoystickInfo pad_;
