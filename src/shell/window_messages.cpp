@@ -3,13 +3,6 @@
 #include <algorithm>
 #include <utility>
 
-bool PushedEvents::Poll(Message& out) {
-  if (waiting_.empty()) return false;
-  out = waiting_.front();
-  waiting_.pop_front();
-  return true;
-}
-
 PlatformWindow* MessageQueue::CreateWindow(WindowProcedure& procedure, void* native,
                                            std::function<void()> releaseNative) {
   auto window = std::make_unique<PlatformWindow>();

@@ -11,18 +11,6 @@
 
 #include "platform_api.h"
 
-// Events a platform hands over as they happen, polled in the order they
-// came: for platforms told of their input rather than asking for it.
-class PushedEvents final : public EventSource {
- public:
-  bool Poll(Message& out) override;
-  void Push(const Message& message) { waiting_.push_back(message); }
-  bool empty() const { return waiting_.empty(); }
-
- private:
-  std::deque<Message> waiting_;
-};
-
 class MessageQueue {
  public:
   // `releaseNative` runs when the window is destroyed, after its

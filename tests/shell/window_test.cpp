@@ -32,15 +32,15 @@ TEST(MessageQueue, OrderPostedThenQuitThenPlatformEvents) {
   MessageQueue queue;
   NullProc proc;
   PlatformWindow* hwnd = queue.CreateWindow(proc);
-  PushedEvents source;
-  source.Push({hwnd, 1000, 1, 0});
-  queue.SetEventSource(&source);
+  PushedInput source;
+  source.Attach(queue, hwnd);
+  source.Key(0x42, true);
   queue.PostMessage(hwnd, 1000, 2, -7);
   queue.PostMessage(hwnd, 1000, 3);
   queue.PostQuitMessage(7);
   std::vector<std::uint64_t> order;
   for (Message m; queue.PeekMessage(m);) order.push_back(m.message == WM_QUIT_MSG ? 100 + m.wParam : m.wParam);
-  EXPECT_EQ(order, (std::vector<std::uint64_t>{2, 3, 107, 1}));  // the quit comes once
+  EXPECT_EQ(order, (std::vector<std::uint64_t>{2, 3, 107, 0x42}));  // the quit comes once
   EXPECT_EQ(queue.DispatchMessage({hwnd, 1000, 0, 0}), 42);
 }
 
@@ -140,12 +140,12 @@ class LoggingPlatform final : public NullPlatform {
   }
   void DD_Present(GameState&) override {
     // A frame runs only when no message waits.
-    EXPECT_FALSE(eventsWaiting());
+    EXPECT_FALSE(player.waiting());
     log.push_back("frame");
     if (++frames_ != escapeAfter) return;
-    Press(VK_ESCAPE_KEY);
-    Press(VK_ESCAPE_KEY, true);
-    PressCloseButton();
+    player.Key(VK_ESCAPE_KEY, true);
+    player.Key(VK_ESCAPE_KEY, true, true);
+    player.CloseButton();
   }
   bool DS_INIT(GameState&) override {
     log.push_back(soundWorks ? "sound opened" : "sound failed");

@@ -1,7 +1,7 @@
 // The null platform: the game's programs with no window system, no screen
 // and no sound. Its window is only the message queue's, its display a
-// software back buffer nobody sees, its clock one a test moves, and its keys
-// those a test presses. The shell's tests run both programs over it.
+// software back buffer nobody sees, its clock one a test moves, and its
+// input what a test pushes. The shell's tests run both programs over it.
 //
 // It is also the template of a new port. A platform is one folder of
 // src/platform/ with:
@@ -23,7 +23,7 @@
 
 #include "media/soft_surface.h"
 #include "platform_api.h"
-#include "shell/window_messages.h"
+#include "shell/pushed_input.h"
 
 // A clock a test drives: every counter reading moves it on by `step`
 // microseconds (a frame's worth by default, so a frame's wait ends at once),
@@ -44,23 +44,14 @@ class NullPlatform : public Platform {
   explicit NullPlatform(Program program) : program_(program) {}
   virtual ~NullPlatform();
 
-  // What a player would do, as the window's next events: keys going down
-  // (or repeating) and up, the window losing the keyboard, the close button.
-  void Press(int virtualKey, bool repeat = false);
-  void Release(int virtualKey);
-  void LoseFocus();
-  void PressCloseButton();
-  bool eventsWaiting() const { return !events_.empty(); }
-
-  // Joystick 1, when plugged in.
-  bool joystickPresent = false;
-  JoystickInfo joystick;
+  // What a player would do: keys, focus, the close button, joystick 1.
+  PushedInput player;
   NullClock nullClock;
 
   // The back buffer DD_INIT made; null without one.
   const SoftSurface* back() const { return back_.get(); }
 
-  bool JoyGetPos(JoystickInfo& info) override;
+  bool JoyGetPos(JoystickInfo& info) override { return player.JoyGetPos(info); }
   Clock& clock() override { return nullClock; }
   PlatformWindow* OpenWindow(GameState& gs, MessageQueue& queue,
                              WindowProcedure& procedure) override;
@@ -75,10 +66,6 @@ class NullPlatform : public Platform {
   void CloseWindow(PlatformWindow*) override {}
 
  private:
-  void Send(std::uint32_t message, int virtualKey, std::int64_t lParam = 0);
-
   Program program_;
-  PlatformWindow* window_ = nullptr;
-  PushedEvents events_;
   std::unique_ptr<SoftSurface> back_;
 };

@@ -6,7 +6,6 @@
 #include <cstring>
 
 #include "platform/sdl/clock.h"
-#include "platform/sdl/display.h"
 #include "platform/sdl/events.h"
 #include "platform/sdl/input.h"
 #include "platform/sdl/message_box.h"
@@ -103,14 +102,6 @@ bool SdlPlatform::ShowMessageBox(PlatformWindow* owner, const char* text, const 
 bool SdlPlatform::DD_INIT(GameState& gs) {
   return program_ == Program::FullScreen ? sdl::DD_INIT(gs) : sdl::windowed::DD_INIT(gs);
 }
-
-void SdlPlatform::DD_END(GameState& gs) { sdl::DD_END(gs); }
-
-void SdlPlatform::DD_Present(GameState& gs) { sdl::DD_Present(gs); }
-
-bool SdlPlatform::DS_INIT(GameState& gs) { return sdl::DS_INIT(gs); }
-
-void SdlPlatform::DS_END(GameState& gs) { sdl::DS_END(gs); }
 
 void SdlPlatform::ShowCursor(bool show) { SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE); }
 

@@ -8,6 +8,7 @@
 
 #include <memory>
 
+#include "platform/sdl/display.h"
 #include "platform_api.h"
 
 class SdlPlatform final : public Platform {
@@ -30,11 +31,12 @@ class SdlPlatform final : public Platform {
                              WindowProcedure& procedure) override;
   bool ShowMessageBox(PlatformWindow* owner, const char* text, const char* caption) override;
 
+  // The devices of display.h.
   bool DD_INIT(GameState& gs) override;
-  void DD_END(GameState& gs) override;
-  void DD_Present(GameState& gs) override;
-  bool DS_INIT(GameState& gs) override;
-  void DS_END(GameState& gs) override;
+  void DD_END(GameState& gs) override { sdl::DD_END(gs); }
+  void DD_Present(GameState& gs) override { sdl::DD_Present(gs); }
+  bool DS_INIT(GameState& gs) override { return sdl::DS_INIT(gs); }
+  void DS_END(GameState& gs) override { sdl::DS_END(gs); }
   void ShowCursor(bool show) override;
   void CloseWindow(PlatformWindow* hwnd) override;
 

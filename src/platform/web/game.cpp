@@ -151,18 +151,20 @@ EMSCRIPTEN_KEEPALIVE const char* web_key_names() {
 }
 
 EMSCRIPTEN_KEEPALIVE void web_key(int virtualKey, int down, int repeat) {
-  if (run) run->platform.Key(virtualKey, down != 0, repeat != 0);
+  if (run) run->platform.player.Key(virtualKey, down != 0, repeat != 0);
 }
 
 // The page lost the keyboard: no key-up will come.
 EMSCRIPTEN_KEEPALIVE void web_blur() {
-  if (run) run->platform.LoseFocus();
+  if (run) run->platform.player.LoseFocus();
 }
 
 // The first gamepad: its X axis (-1 to 1) and its first four buttons as
 // bits 0 to 3.
 EMSCRIPTEN_KEEPALIVE void web_gamepad(int connected, double axis, int buttons) {
-  if (run) run->platform.Gamepad(connected != 0, axis, buttons);
+  if (!run) return;
+  run->platform.player.Joystick(connected != 0,
+                                {JoystickXFromAxis(axis), static_cast<std::uint32_t>(buttons) & 15u});
 }
 
 }  // extern "C"

@@ -6,7 +6,7 @@
 #pragma once
 
 #include "platform_api.h"
-#include "shell/window_messages.h"
+#include "shell/pushed_input.h"
 
 // The gamepad API's X axis (-1 to 1) as the game's 0 to 65535, centre 32768.
 std::uint32_t JoystickXFromAxis(double axis);
@@ -33,7 +33,7 @@ class WebPlatform final : public Platform {
  public:
   explicit WebPlatform(Program program) : program_(program) {}
 
-  bool JoyGetPos(JoystickInfo& info) override;
+  bool JoyGetPos(JoystickInfo& info) override { return player.JoyGetPos(info); }
   Clock& clock() override { return clock_; }
   // The canvas is the window.
   PlatformWindow* OpenWindow(GameState& gs, MessageQueue& queue,
@@ -48,20 +48,10 @@ class WebPlatform final : public Platform {
   // A page has no window to minimise.
   void CloseWindow(PlatformWindow*) override {}
 
-  // A key going down (or its auto-repeat) or up, or the page losing the
-  // keyboard, as the window's next message.
-  void Key(int virtualKey, bool down, bool repeat);
-  void LoseFocus();
-  // The first gamepad, as the page last saw it.
-  void Gamepad(bool connected, double axis, int buttons);
+  // The page's keys and focus, and its first gamepad as joystick 1.
+  PushedInput player;
 
  private:
-  void Send(std::uint32_t message, int virtualKey, std::int64_t lParam);
-
   Program program_;
   WebClock clock_;
-  PushedEvents events_;  // the page's keys, as they came
-  PlatformWindow* window_ = nullptr;
-  bool padConnected_ = false;
-  JoystickInfo pad_;
 };
