@@ -17,10 +17,6 @@ void SoftContext::Reset() {
   curY_ = 0;
 }
 
-Pen* SoftContext::CreatePen(int width, ColorRef color) {
-  return new Pen{width, color, false};
-}
-
 // Selecting null changes nothing and returns null, as the platform does.
 Pen* SoftContext::SelectPen(Pen* selected) {
   if (selected == nullptr) return nullptr;

@@ -30,7 +30,7 @@ class SoftContext final : public DrawContext {
   // an earlier borrow carries over.
   void Reset();
 
-  Pen* CreatePen(int width, ColorRef color) override;
+  Pen* CreatePen(int width, ColorRef color) override { return new Pen{width, color, false}; }
   Pen* SelectPen(Pen* pen) override;
   void DeletePen(Pen* pen) override;
   Font* CreateFont(const FontRequest& request) override;

@@ -11,10 +11,6 @@ HGDIOBJ Handle(void* object) { return static_cast<HGDIOBJ>(object); }
 
 }  // namespace
 
-Pen* GdiContext::CreatePen(int width, ColorRef color) {
-  return reinterpret_cast<Pen*>(::CreatePen(PS_SOLID, width, static_cast<COLORREF>(color)));
-}
-
 // Selecting null changes nothing and gives null back, as SelectObject does.
 Pen* GdiContext::SelectPen(Pen* pen) {
   if (pen == nullptr) return nullptr;
@@ -54,18 +50,6 @@ Font* GdiContext::SelectFont(Font* font) {
 void GdiContext::DeleteFont(Font* font) {
   if (font != nullptr) DeleteObject(Handle(font));
 }
-
-void GdiContext::SetBkMode(BkMode mode) {
-  ::SetBkMode(hdc_, mode == BkMode::Transparent ? TRANSPARENT : OPAQUE);
-}
-
-void GdiContext::SetTextColor(ColorRef color) {
-  ::SetTextColor(hdc_, static_cast<COLORREF>(color));
-}
-
-void GdiContext::MoveTo(int x, int y) { MoveToEx(hdc_, x, y, nullptr); }
-
-void GdiContext::LineTo(int x, int y) { ::LineTo(hdc_, x, y); }
 
 // The game's texts are Shift-JIS bytes; converted here rather than left to
 // TextOutA, which would read them in whatever code page the system has.

@@ -17,16 +17,20 @@ class GdiContext final : public DrawContext {
   void Attach(HDC hdc) { hdc_ = hdc; }
   HDC hdc() const { return hdc_; }
 
-  Pen* CreatePen(int width, ColorRef color) override;
+  Pen* CreatePen(int width, ColorRef color) override {
+    return reinterpret_cast<Pen*>(::CreatePen(PS_SOLID, width, static_cast<COLORREF>(color)));
+  }
   Pen* SelectPen(Pen* pen) override;
   void DeletePen(Pen* pen) override;
   Font* CreateFont(const FontRequest& request) override;
   Font* SelectFont(Font* font) override;
   void DeleteFont(Font* font) override;
-  void SetBkMode(BkMode mode) override;
-  void SetTextColor(ColorRef color) override;
-  void MoveTo(int x, int y) override;
-  void LineTo(int x, int y) override;
+  void SetBkMode(BkMode mode) override {
+    ::SetBkMode(hdc_, mode == BkMode::Transparent ? TRANSPARENT : OPAQUE);
+  }
+  void SetTextColor(ColorRef color) override { ::SetTextColor(hdc_, static_cast<COLORREF>(color)); }
+  void MoveTo(int x, int y) override { MoveToEx(hdc_, x, y, nullptr); }
+  void LineTo(int x, int y) override { ::LineTo(hdc_, x, y); }
   void TextOut(int x, int y, const char* text, int length) override;
 
  private:
