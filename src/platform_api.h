@@ -54,11 +54,11 @@ class InputDevice {
 
 class Clock {
  public:
-  // The high-resolution counter and its counts per second (on Linux the
-  // monotonic clock in nanoseconds); a counter that cannot be read answers 0.
+  // The high-resolution counter and its counts per second; a counter that
+  // cannot be read answers 0.
   virtual std::int64_t QueryPerformanceCounter() = 0;
   virtual std::int64_t QueryPerformanceFrequency() = 0;
-  // Milliseconds, wrapping after 49 days (SDL_GetTicks).
+  // Milliseconds, wrapping after 49 days.
   virtual std::uint32_t timeGetTime() = 0;
   // Sleep(0) gives up the rest of the time slice; Sleep(n) sleeps n ms.
   virtual void Sleep(std::uint32_t milliseconds) = 0;

@@ -1,5 +1,5 @@
 // Input scripts: line k holds the keys and joystick of frame k, so that a
-// run without a keyboard (racer_sim, the tests, the Windows test mode)
+// run without a keyboard (racer_sim, the tests, the test mode)
 // plays exactly as scripted.
 #pragma once
 
