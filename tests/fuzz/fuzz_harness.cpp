@@ -117,10 +117,11 @@ std::string RunSettings(std::string_view data) {
 
 std::string RunCourse(std::string_view data) {
   if (!WriteWholeFile("map.txt", data)) return "cannot write map.txt";
-  // A coarse step: a pass of the smoothing moves a pair by one unit, so at
-  // the game's steps of 2 an input can cost half a second, the figure of
-  // frame_bench's start-up; at this step the worst input costs milliseconds.
-  constexpr std::int32_t kArch = 250;
+  // The smoothing's rules on the course scaled down: a pass moves a pair by
+  // one unit, so the game's full-size bends can cost half a second (the
+  // figure of frame_bench's start-up), these a few dozen passes.
+  constexpr std::int32_t kArch = 2;
+  constexpr std::int32_t kScale = 250;
   const std::size_t begin = offsetof(GameState, mapDataX);
   const std::size_t end = offsetof(GameState, noMapFileFlag) + sizeof(std::int32_t);
   ReaderStates& st = CourseStates();
@@ -132,8 +133,13 @@ std::string RunCourse(std::string_view data) {
   if (raw->noMapFileFlag != 0) return Fail("map.txt was there but counted as missing");
   if (ChangedOutside(*raw, *st.zero, begin, end)) return Fail("reading the course wrote outside the course");
 
-  const std::int32_t* r = raw->mapDataX;
-  std::copy(r, r + kCourseSections, gs->mapDataX);
+  for (int i = 0; i < kCourseSections; ++i) {
+    const std::int32_t v = raw->mapDataX[i];
+    if (v < -kCourseValueLimit || v > kCourseValueLimit) return Fail("value beyond the limit", i, v);
+    gs->mapDataX[i] = v / kScale;
+  }
+  std::int32_t r[kCourseSections];
+  std::copy(gs->mapDataX, gs->mapDataX + kCourseSections, r);
   gs->configCornerArch = kArch;
   SmoothMap(*gs);
   gs->configCornerArch = 0;
@@ -142,7 +148,6 @@ std::string RunCourse(std::string_view data) {
   i64 rawSum = 0;
   bool rawSmooth = true;
   for (int i = 0; i < kCourseSections; ++i) {
-    if (r[i] < -kCourseValueLimit || r[i] > kCourseValueLimit) return Fail("value beyond the limit", i, r[i]);
     if (m[i + kCourseSections] != m[i]) return Fail("second copy differs from the first", i, m[i + kCourseSections]);
     if (i >= 1 && i <= kCourseSections - 2) {
       const i64 step = i64{m[i]} - m[i - 1];
