@@ -2,8 +2,6 @@
 // what it reports of any pair of files is what the game starts with.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <algorithm>
 #include <optional>
 #include <random>
@@ -12,26 +10,19 @@
 
 #include "check.h"
 #include "shell/main_proc.h"
-#include "support/test_support.h"
+#include "support/run_tool.h"
 
 using namespace testing_support;
 
 namespace {
 
-struct CheckRun {
-  int status = -1;
-  std::string out;
-  std::string err;
+struct CheckRun : ToolRun {
   std::vector<std::string> diagnostics;  // the lines that start with a file's name
 };
 
 // racer_check on the current directory.
 CheckRun RacerCheck(const std::string& args) {
-  CheckRun r;
-  const int raw = std::system((std::string(RACER_CHECK_PATH) + " " + args + " > out.txt 2> err.txt").c_str());
-  r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  r.out = ReadFile("out.txt");
-  r.err = ReadFile("err.txt");
+  CheckRun r{RunTool(RACER_CHECK_PATH, args), {}};
   std::istringstream lines(r.out);
   for (std::string line; std::getline(lines, line);) {
     if (line.starts_with("config") || line.starts_with("map")) r.diagnostics.push_back(line);
@@ -159,7 +150,7 @@ TEST(RacerCheck, ShippedFilesAndTheirDrive) {
   const std::string script = ReadFile("drive.txt");
   const std::string frames = std::to_string(std::count(script.begin(), script.end(), '\n'));
   std::filesystem::current_path("play");
-  ASSERT_EQ(std::system((std::string(RACER_SIM_PATH) + " --frames " + frames + " --input ../drive.txt --trace ../trace.csv").c_str()), 0);
+  ASSERT_EQ(RunTool(RACER_SIM_PATH, "--frames " + frames + " --input ../drive.txt --trace ../trace.csv").status, 0);
   std::filesystem::current_path("..");
   const std::string trace = ReadFile("trace.csv");
   const std::string last = trace.substr(trace.rfind('\n', trace.size() - 2) + 1);

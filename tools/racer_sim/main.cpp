@@ -34,11 +34,6 @@ struct Options {
   bool fullscreen = false;
 };
 
-int Fail(const std::string& message) {
-  std::fprintf(stderr, "racer_sim: %s\n", message.c_str());
-  return kUsageError;
-}
-
 // Returns the exit status when the tool is to stop now.
 std::optional<int> ParseOptions(int argc, char** argv, Options& options) {
   CommandLine line("racer_sim", kUsage, argc, argv);
@@ -50,8 +45,13 @@ std::optional<int> ParseOptions(int argc, char** argv, Options& options) {
     }
     line.Unknown();
   }
-  if (!line.failed() && options.frames < 0) line.Fail("--frames N is required");
+  if (options.frames < 0) line.Fail("--frames N is required");
   return line.Finish();
+}
+
+int Fail(const std::string& message) {
+  std::fprintf(stderr, "racer_sim: %s\n", message.c_str());
+  return kUsageError;
 }
 
 }  // namespace
