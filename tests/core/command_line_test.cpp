@@ -58,19 +58,15 @@ TEST(CommandLine, ReadsNumbersWholeAndTellsBadUseOnOneLine) {
       {{"--frames", "10x"}, 2, "tool: --frames takes a whole number from 0 to 1000: 10x" + usage, -1, -1},
       {{"--frames", "1001"}, 2, "tool: --frames takes a whole number from 0 to 1000: 1001" + usage, -1, -1},
       {{"--frames", "-1"}, 2, "tool: --frames takes a whole number from 0 to 1000: -1" + usage, -1, -1},
-      {{"--frames", "+5"}, 2, "tool: --frames takes a whole number from 0 to 1000: +5" + usage, -1, -1},
-      {{"--frames", " 5"}, 2, "tool: --frames takes a whole number from 0 to 1000:  5" + usage, -1, -1},
       {{"--frames", ""}, 2, "tool: --frames takes a whole number from 0 to 1000: " + usage, -1, -1},
       {{"--frames", "99999999999999999999"}, 2,
        "tool: --frames takes a whole number from 0 to 1000: 99999999999999999999" + usage, -1, -1},
       {{"--frames"}, 2, "tool: --frames needs a whole number" + usage, -1, -1},
       {{"--work", "2.5ms"}, 2, "tool: --work takes a number from 0 to 50: 2.5ms" + usage, -1, -1},
-      {{"--work", "1e1"}, 2, "tool: --work takes a number from 0 to 50: 1e1" + usage, -1, -1},
       {{"--work", "nan"}, 2, "tool: --work takes a number from 0 to 50: nan" + usage, -1, -1},
       {{"--work"}, 2, "tool: --work needs a number" + usage, -1, -1},
       {{"--png"}, 2, "tool: --png needs a file name" + usage, -1, -1},
       {{"--bogus", "--frames", "x"}, 2, "tool: unknown option: --bogus" + usage, -1, -1},
-      {{"frames"}, 2, "tool: unknown option: frames" + usage, -1, -1},
   };
   for (const Case& c : cases) {
     const std::string label = c.args.empty() ? "(none)" : c.args.front() + " " + (c.args.size() > 1 ? c.args[1] : "");

