@@ -52,22 +52,19 @@ TEST(RacerSim, BadUseExitsWithTwoAndWritesNothing) {
   ScopedTempDir dir;
   WriteFile("bad.txt", "UP\nLEFT JX=70000\n");
   WriteFile("unknown.txt", "UP\n\nJUMP\n");
-  struct Case {
-    const char* args;
-    const char* inMessage;
-  };
-  const Case cases[] = {
+  // The arguments, and words of the message.
+  const std::pair<std::string, std::string> cases[] = {
       {"", "--frames"},
       {"--frames 12x", "--frames"},
       {"--frames 3 --input missing.txt --trace trace.csv", "cannot open input script missing.txt"},
       {"--frames 3 --input bad.txt --trace trace.csv", "bad.txt:2: JX takes a number from 0 to 65535"},
       {"--frames 3 --input unknown.txt --trace trace.csv", "unknown.txt:3: unknown token: JUMP"},
   };
-  for (const Case& c : cases) {
-    const SimRun r = RacerSim(c.args);
-    EXPECT_EQ(r.status, 2) << c.args;
-    EXPECT_NE(r.err.find(c.inMessage), std::string::npos) << c.args << ": " << r.err;
-    EXPECT_TRUE(r.trace.empty()) << c.args;
+  for (const auto& [args, words] : cases) {
+    const SimRun r = RacerSim(args);
+    EXPECT_EQ(r.status, 2) << args;
+    EXPECT_NE(r.err.find(words), std::string::npos) << args << ": " << r.err;
+    EXPECT_TRUE(r.trace.empty()) << args;
   }
 }
 

@@ -13,30 +13,24 @@ const root = path.resolve(import.meta.dirname, '../..');
 const www = path.resolve(root, process.env.RACER_WEB_DIR ?? 'build-web/www');
 const shipped = name => fs.readFileSync(path.join(root, 'data', name), 'latin1');
 
+const kTypes = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm' };
+const kChromiumFlags = ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+                        '--disable-background-networking', '--disable-component-update', '--disable-sync'];
 let server;
 let browser;
 
+// The pages' folder over HTTP, and the browser.
 before(async () => {
-  server = http.createServer((request, response) => {
+  server = http.createServer(async (request, response) => {
     const file = path.join(www, decodeURIComponent(new URL(request.url, 'http://x').pathname));
-    const type = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm' }[path.extname(file)];
-    fs.readFile(file, (error, body) => {
-      response.writeHead(error ? 404 : 200, { 'Content-Type': type ?? 'text/plain' });
-      response.end(error ? '' : body);
-    });
+    const body = await fs.promises.readFile(file).catch(() => null);
+    response.writeHead(body ? 200 : 404, { 'Content-Type': kTypes[path.extname(file)] ?? 'text/plain' }).end(body ?? '');
   });
-  await new Promise(resolve => server.listen(0, '127.0.0.1', resolve));
-  browser = await chromium.launch({
-    executablePath: '/usr/bin/chromium',
-    args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-           '--disable-background-networking', '--disable-component-update', '--disable-sync'],
-  });
+  [browser] = await Promise.all([chromium.launch({ executablePath: '/usr/bin/chromium', args: kChromiumFlags }),
+                                 new Promise(resolve => server.listen(0, '127.0.0.1', resolve))]);
 });
 
-after(async () => {
-  await browser?.close();
-  server?.close();
-});
+after(() => Promise.all([browser?.close(), server?.close()]));
 
 // The page running the shipped files on the browser's own animation
 // frames; `errors` collects what the page throws and leaves uncaught.
