@@ -56,9 +56,10 @@ max_len() {
 }
 
 # Under the sanitizers a run of 2000 drawn frames takes a few seconds, and
-# the course smoothing's worst case (half the course at +2000, half at
-# -2000: half a second optimised) up to some twenty; far longer is a hang.
-time_limit() { [[ $1 == run || $1 == course ]] && echo 120 || echo 30; }
+# the course smoothing's worst case within it (half the course at +2000,
+# half at -2000: half a second optimised) up to some twenty; far longer is a
+# hang. The course target smooths on a coarse step, in milliseconds.
+time_limit() { [[ $1 == run ]] && echo 120 || echo 30; }
 
 # The former failures of a target, when there are any.
 regressions() { [[ -d $root/tests/fuzz/regressions/$1 ]] && echo "$root/tests/fuzz/regressions/$1" || true; }

@@ -69,7 +69,7 @@ void SmoothMap(GameState& gs) {
   for (int i = kCourseSections; i < kMapEntries; ++i) m[i] = m[i - kCourseSections];
 }
 
-void InitializeMap(GameState& gs, FileObserver* observer) {
+void ReadMap(GameState& gs, FileObserver* observer) {
   ClearMap(gs);
   const char* name = "map.txt";
   std::FILE* file = std::fopen(name, "r");
@@ -84,5 +84,9 @@ void InitializeMap(GameState& gs, FileObserver* observer) {
     std::fclose(file);
   }
   FillMap(gs);
+}
+
+void InitializeMap(GameState& gs, FileObserver* observer) {
+  ReadMap(gs, observer);
   SmoothMap(gs);
 }

@@ -13,6 +13,9 @@ void InitializeConfig(GameState& gs, FileObserver* observer = nullptr);
 // The course table from map.txt, or map_bak.txt when it is missing, filled,
 // smoothed and doubled.
 void InitializeMap(GameState& gs, FileObserver* observer = nullptr);
+// The course file read and filled, without the smoothing and the copy: the
+// first steps of InitializeMap.
+void ReadMap(GameState& gs, FileObserver* observer = nullptr);
 // The steps of loading a course, for tools that show what each one does:
 // sections 1 to 799 marked unset before the file is read; then sections
 // left out take the value before and values are held within the limit;

@@ -124,14 +124,12 @@ void ShiftForCar(GameState& gs, double turn, double side) {
   }
 }
 
-}  // namespace
-
-void MainLoopViewCalc(GameState& gs) {
-  // The bends ahead, integrated twice: heading sum, then lateral sum. The
-  // lateral sum is held in 64 bits; strong bends all through the view would
-  // pass the 32-bit range and throw the far offsets to the other side.
+// The bends ahead, integrated twice: heading sum, then lateral sum. The
+// lateral sum is held in 64 bits; strong bends all through the view would
+// pass the 32-bit range and throw the far offsets to the other side.
+void Project(GameState& gs, bool fast) {
   gs.drawViewX[0] = 0;
-  const bool exact = IntegrateExactly(gs);
+  const bool exact = fast && IntegrateExactly(gs);
   if (!exact) IntegrateStepByStep(gs);
 
   // The width factor is at most 8 either way, so heading and place times it
@@ -148,3 +146,9 @@ void MainLoopViewCalc(GameState& gs) {
     ShiftForCar<i64>(gs, static_cast<double>(turn), static_cast<double>(side));
   }
 }
+
+}  // namespace
+
+void MainLoopViewCalc(GameState& gs) { Project(gs, true); }
+
+void MainLoopViewCalcStepByStep(GameState& gs) { Project(gs, false); }

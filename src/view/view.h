@@ -7,6 +7,10 @@
 #include "game_state.h"
 
 void MainLoopViewCalc(GameState& gs);
+// The same offsets integrated step by step in doubles, as the view is
+// defined, where MainLoopViewCalc takes an exact integer path when it can:
+// the reference the two are held to.
+void MainLoopViewCalcStepByStep(GameState& gs);
 
 // Draws the frame into gs.DDBack in four stages: the course scene with the
 // ghost overlay (which also records the frame), the texts, the debug

@@ -2,35 +2,27 @@
 // what it reports of any pair of files is what the game starts with.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <algorithm>
+#include <optional>
 #include <random>
 #include <sstream>
 #include <vector>
 
 #include "check.h"
 #include "shell/main_proc.h"
-#include "support/test_support.h"
+#include "support/run_tool.h"
 
 using namespace testing_support;
 
 namespace {
 
-struct CheckRun {
-  int status = -1;
-  std::string out;
-  std::string err;
+struct CheckRun : ToolRun {
   std::vector<std::string> diagnostics;  // the lines that start with a file's name
 };
 
 // racer_check on the current directory.
 CheckRun RacerCheck(const std::string& args) {
-  CheckRun r;
-  const int raw = std::system((std::string(RACER_CHECK_PATH) + " " + args + " > out.txt 2> err.txt").c_str());
-  r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  r.out = ReadFile("out.txt");
-  r.err = ReadFile("err.txt");
+  CheckRun r{RunTool(RACER_CHECK_PATH, args), {}};
   std::istringstream lines(r.out);
   for (std::string line; std::getline(lines, line);) {
     if (line.starts_with("config") || line.starts_with("map")) r.diagnostics.push_back(line);
@@ -40,15 +32,28 @@ CheckRun RacerCheck(const std::string& args) {
 
 constexpr char kStraight[] = "0 0\n";
 
+// Text as Notepad saves it as "Unicode": UTF-16 after a byte-order mark.
+std::string Utf16(const std::string& ascii, bool bigEndian) {
+  std::string out = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+  for (char c : ascii) out += bigEndian ? std::string{'\0', c} : std::string{c, '\0'};
+  return out;
+}
+
 TEST(RacerCheck, SaysWhatEachLineDoes) {
+  const std::string plain = "save it as plain text (ANSI or UTF-8 without a byte-order mark)";
+  const std::string utf16 =
+      ": saved as UTF-16 (Notepad's \"Unicode\"), of which the game reads nothing: it runs as if the file were empty; " +
+      plain;
   struct Case {
-    const char* config;  // null: the shipped file, "-": none
-    const char* map;
+    std::optional<std::string> config;  // none: the shipped file, "-": none at all
+    std::optional<std::string> map;
     std::vector<std::string> diagnostics;
     int status;
+    std::string drive = "";  // a line of the drive's report
+    bool backup = false;     // the settings in config_bak.txt
   };
   const Case cases[] = {
-      {nullptr, nullptr, {}, 0},
+      {{}, {}, {}, 0, "  rail contacts: none\n"},
       {"DEVICE 1\nSPEDD 15000\nSPEED\nRIDGE_RAIL 5000\nCORNER_ARCH 0\nMAX_SPEED 13000 # faster\nGRIP_QUICK 9999999999\n",
        kStraight,
        {"config.txt:2: no setting named \"SPEDD\": the line sets nothing (SPEED?)",
@@ -62,32 +67,62 @@ TEST(RacerCheck, SaysWhatEachLineDoes) {
       {"COURSE_WIDE 0\nSPEED 0\n", kStraight,
        {"config.txt:1: COURSE_WIDE 0: the view is drawn as with COURSE_WIDE 1",
         "config.txt:2: SPEED 0: the car can go no faster than the lowest speed, 64, so a lap takes about 38 minutes"},
-       1},
-      {"-", "0 0\n5 0\n900 3\n-3 4\nabc\n5 0\n7\n",
+       1, "  the driver cannot lap the course: after 36000 frames (10 minutes), laps done: 0, in section 210\n"},
+      {"-", "0 0\n5 0\n900 3\n-3 4\nabc\n5 0\n7\n9 99999999999\n",
        {"config.txt: not found, nor config_bak.txt: the game runs on its built-in settings",
         "map.txt:2: section 5 is given again on line 6, which wins",
         "map.txt:3: section 900 lies past the last section, 799: the course's copy overwrites it, so the line has no effect",
         "map.txt:4: section -3 lies outside the course, 0 to 799: the line is ignored",
         "map.txt:5: cannot read \"abc\" as a section and a value: the line changes nothing",
-        "map.txt:7: only one number: section 7 takes 0, the value read last"},
+        "map.txt:7: only one number: section 7 takes 0, the value read last",
+        "map.txt:7: the smoothing drives section 8 as 1749, not 0: the largest of its 134 moves",
+        "map.txt:8: a number lies beyond the 32-bit range and is taken as the nearest limit",
+        "map.txt:8: section 9: 2147483647 is held to 2000",
+        "map.txt:8: section 799 is left out of the smoothing: it differs by 267 from section 0 (CORNER_ARCH 2)"},
        1},
-      {nullptr, "0 0\n100 5000\n200 99999999\n300 0\n",
+      {{}, "0 0\n100 5000\n200 99999999\n300 0\n",
        {"map.txt:2: section 100: 5000 is held to 2000",
         "map.txt:2: the smoothing drives section 299 as 717, not 2000: the largest of its 658 moves",
         "map.txt:3: 99999999 marks section 200 as not given: it takes the value of the section before",
         "map.txt:4: section 799 is left out of the smoothing: it differs by -801 from section 0 (CORNER_ARCH 2)"},
        1},
+      // The rest of a long line is a line of its own: here only spaces.
+      {"GRIP_MIN 10000\n" + std::string(200, ' ') + "\n", {},
+       {"config.txt:1: GRIP_MIN 10000: grip stays full, so the car never slides and braking costs no grip (the grip "
+        "formulas divide by 10000 - GRIP_MIN, taken as 1)",
+        "config.txt:2: the line is longer than 159 characters: the rest is read as a line of its own"},
+       1, "  rail contacts: 1 (lap 2: section 240)\n"},
+      {"GRIP_MIN 20000\n", {},
+       {"config.txt: not found: the game reads config_bak.txt instead",
+        "config_bak.txt:1: GRIP_MIN 20000: grip starts above full, 10000, and the grip formulas, dividing by 10000 - "
+        "GRIP_MIN below 0, let it grow without bound; the car's sideways travel runs away"},
+       1, "  rail contacts: 2675 (lap 1: 756 sections from 0 to 799; lap 2: 800 sections from 0 to 799)\n", true},
       // Clean files, but the car scrapes the rails with this little steering.
-      {"LR_TURN 100\n", nullptr, {}, 1},
+      {"RIDGE_RAIL 0\nLR_TURN 100\n", {}, {}, 1,
+       "  rail contacts: 4 (lap 1: sections 219, 269; lap 2: sections 219, 270)\n"},
+      // What editors save: the game reads the bytes.
+      {Utf16("SPEED 6000\r\n", false), "\xEF\xBB\xBF" "0 0\n100 5\n",
+       {"config.txt" + utf16, "map.txt: the smoothing drives section 99 as 2, not 0: the largest of its 2 moves",
+        "map.txt:1: starts with a UTF-8 byte-order mark, which the game reads as part of the first line; " + plain,
+        "map.txt:1: cannot read \"\xEF\xBB\xBF" "0 0\" as a section and a value: the line changes nothing",
+        "map.txt:2: section 799 is left out of the smoothing: it differs by 5 from section 0 (CORNER_ARCH 2)"},
+       1, "  SPEED                      12000  built-in\n"},
+      {"# settings\nSPEED 6000\rGRIP_MIN 5000\r\n", Utf16("0 0\n100 5\n", true),
+       {"config.txt:2: lines end in CR alone (as on old Macs), which the game does not take as a line end: it reads "
+        "them as one line; save the file with Windows (CR LF) or Unix (LF) line ends",
+        "map.txt" + utf16},
+       1, "  GRIP_MIN                     100  built-in\n"},
   };
   for (const Case& c : cases) {
     ScopedTempDir dir;
     UseShippedFiles();
-    if (c.config != nullptr) std::string(c.config) == "-" ? (void)std::remove("config.txt") : (void)WriteFile("config.txt", c.config);
-    if (c.map != nullptr) WriteFile("map.txt", c.map);
+    if (c.config == "-" || c.backup) std::remove("config.txt");
+    if (c.config && c.config != "-") WriteFile(c.backup ? "config_bak.txt" : "config.txt", *c.config);
+    if (c.map) WriteFile("map.txt", *c.map);
     const CheckRun r = RacerCheck(".");
     EXPECT_EQ(r.status, c.status) << r.out << r.err;
     EXPECT_EQ(r.diagnostics, c.diagnostics) << r.out;
+    EXPECT_NE(r.out.find(c.drive), std::string::npos) << c.drive << r.out;
     EXPECT_EQ(r.err, "");
   }
 }
@@ -107,12 +142,15 @@ TEST(RacerCheck, ShippedFilesAndTheirDrive) {
                            "  lap 1: 1125 frames, 18.75 s\n  lap 2: 1086 frames, 18.10 s\n  rail contacts: none\n"}) {
     EXPECT_NE(r.out.find(line), std::string::npos) << line << r.out;
   }
-  EXPECT_EQ(ReadFile("course.png").substr(1, 3), "PNG");
+  // The size in the PNG header: a row per section and the bend profile below.
+  const std::string png = ReadFile("course.png");
+  ASSERT_GE(png.size(), 24u);
+  EXPECT_EQ(png.substr(12, 12), std::string("IHDR\0\0\x03\x20\0\0\x04\x14", 12));
 
   const std::string script = ReadFile("drive.txt");
   const std::string frames = std::to_string(std::count(script.begin(), script.end(), '\n'));
   std::filesystem::current_path("play");
-  ASSERT_EQ(std::system((std::string(RACER_SIM_PATH) + " --frames " + frames + " --input ../drive.txt --trace ../trace.csv").c_str()), 0);
+  ASSERT_EQ(RunTool(RACER_SIM_PATH, "--frames " + frames + " --input ../drive.txt --trace ../trace.csv").status, 0);
   std::filesystem::current_path("..");
   const std::string trace = ReadFile("trace.csv");
   const std::string last = trace.substr(trace.rfind('\n', trace.size() - 2) + 1);

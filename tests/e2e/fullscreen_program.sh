@@ -8,7 +8,7 @@ export SDL_AUDIODRIVER=dummy
 # bars above and below.
 start_screen 1280x1024
 start_game "$RACER"
-wid=$(find_window "DEFAULT") || { fail "no window"; finish; }
+wid=$(wait_window "DEFAULT") || { fail "no window"; finish; }
 sleep 1
 size=$(xwininfo -id "$wid" | awk '/Width:/ {w = $2} /Height:/ {h = $2} END {print w "x" h}')
 if [ "$size" = 1280x1024 ]; then pass "covers the screen"; else fail "window $size, not the screen's"; fi
@@ -22,7 +22,7 @@ expect_share "black road band" "$work_dir/screen.png" 120 962 200 20 "$black" 0.
 colours=$(convert "$work_dir/screen.png" -crop 1280x960+0+32 +repage -unique-colors -format "%w" info:)
 if [ "$colours" -eq 2 ]; then pass "only the picture's black and white"; else fail "$colours colours: blended"; fi
 
-closing_tests "$RACER" "DEFAULT"
+close_tests "$RACER" "DEFAULT"
 stop_x
 
 # 16:9 at 1920x1080: scaled by 2.25 to 1440x1080, black at the sides. Every
@@ -32,7 +32,7 @@ stop_x
 # are in view.
 start_screen 1920x1080
 start_game "$RACER"
-wid=$(find_window "DEFAULT") || { fail "no window at 1920x1080"; finish; }
+wid=$(wait_window "DEFAULT") || { fail "no window at 1920x1080"; finish; }
 widths=
 for _ in $(seq 40); do
   shot "$work_dir/wide.png"

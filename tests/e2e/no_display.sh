@@ -11,10 +11,10 @@ for program in "$RACER" "$RACER_WINDOW"; do
   if ! wait_exit 10; then fail "$name still running"; continue; fi
   if [ "$exit_status" -eq 1 ]; then pass "$name: status 1"; else fail "$name: status $exit_status"; fi
   # Libraries probing for a display may add lines of their own.
-  if grep -qFx "ダイレクトドローの初期化に失敗しました" "$work_dir/stderr"; then
+  if grep -qFx "ダイレクトドローの初期化に失敗しました" "$game_dir/stderr"; then
     pass "$name: the start-up message"
   else
-    fail "$name: standard error was: $(cat "$work_dir/stderr")"
+    fail "$name: standard error was: $(cat "$game_dir/stderr")"
   fi
 done
 finish

@@ -76,18 +76,16 @@ check() {  # check NAME DRIVER_MESSAGE FIRST_WAY SECOND_WAY
     one_box "$name" 2 "" "ダイレクトサウンドの初期化に失敗しました" "$4"
   if ! wait_exit 5; then
     fail "$name still running"
-    kill -KILL "$game_pid"  # a box may still be up, waiting
-    wait "$game_pid"
-    game_pid=
+    kill_game  # a box may still be up, waiting
     return
   fi
   if [ "$exit_status" -eq 1 ]; then pass "$name: status 1"; else fail "$name: status $exit_status"; fi
   local want
   want=$(printf '%s\n%s' "$own" "ダイレクトサウンドの初期化に失敗しました")
-  if [ "$(cat "$work_dir/stderr")" = "$want" ]; then
+  if [ "$(cat "$game_dir/stderr")" = "$want" ]; then
     pass "$name: both messages, in turn"
   else
-    fail "$name: standard error was: $(cat "$work_dir/stderr")"
+    fail "$name: standard error was: $(cat "$game_dir/stderr")"
   fi
 }
 

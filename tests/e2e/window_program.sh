@@ -6,7 +6,7 @@ export SDL_AUDIODRIVER=dummy
 
 start_screen 1024x768
 start_game "$RACER_WINDOW"
-wid=$(find_window "VELTIX RACE") || { fail "no window titled VELTIX RACE"; finish; }
+wid=$(wait_window "VELTIX RACE") || { fail "no window titled VELTIX RACE"; finish; }
 size=$(xwininfo -id "$wid" | awk '/Width:/ {w = $2} /Height:/ {h = $2} END {print w "x" h}')
 if [ "$size" = 640x480 ]; then pass "client area 640x480"; else fail "client area $size"; fi
 
@@ -43,5 +43,5 @@ shot "$work_dir/steer.png" "$wid"
 xdotool keyup Left keyup Up
 expect_share "UP and LEFT move the INPUT label" "$work_dir/steer.png" "${moved[@]}" "$white" 0.5
 
-closing_tests "$RACER_WINDOW" "VELTIX RACE"
+close_tests "$RACER_WINDOW" "VELTIX RACE"
 finish

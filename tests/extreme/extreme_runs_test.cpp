@@ -11,7 +11,6 @@
 #include "shell/main_proc.h"
 #include "sim/phases.h"
 #include "support/test_support.h"
-#include "windowed/primitives.h"
 
 using namespace testing_support;
 
@@ -87,26 +86,6 @@ TEST(ExtremeRuns, ThreeHundredThousandSpeedUpsThenDriving) {
   EXPECT_LT(game.gs->carVelocity, game.gs->carVelocityMax);
 }
 
-TEST(ExtremeRuns, BrakeKeyTappedEveryFrameCrawls) {
-  Game game;
-  game.input.held[VK_UP_KEY] = true;
-  std::int32_t previousPosition = 1;
-  for (int i = 0; i < 20000; ++i) {
-    game.input.pressed[VK_B_KEY] = true;
-    game.Frame();
-    const GameState& gs = *game.gs;
-    ASSERT_GE(gs.carVelocity, 64) << i;
-    if (i >= 20) {
-      ASSERT_LT(gs.carVelocity, 640) << i;  // halved every frame
-    }
-    if (gs.carPosition > previousPosition) {
-      ASSERT_GE(gs.carPosition - previousPosition, 6) << i;
-    }
-    previousPosition = gs.carPosition;
-  }
-  EXPECT_GT(game.gs->carPosition, 20000 * 6);
-}
-
 // SPEED 128: the car starts at 64, the floor, and advances 6 units a frame,
 // so a lap takes longer than the ghost arrays hold.
 TEST(ExtremeRuns, LapLongerThanTheGhostArrays) {
@@ -178,25 +157,6 @@ TEST(ExtremeRuns, CarHeldAgainstTheRail) {
   EXPECT_TRUE(firstContact >= 0 && firstContact < 1000) << firstContact;
   EXPECT_GT(contactFrames, 100);
   EXPECT_GT(game.gs->goalCount, 0);
-}
-
-// The background key steps the windowed program's clear through its nine
-// shades, and round again.
-TEST(ExtremeRuns, BackgroundShadeFollowsTheKey) {
-  Game game;
-  game.gs->dispColor = windowed::kStartShade;
-  SoftSurface back(PixelFormat::Xrgb8888);
-  const int shades[] = {225, 195, 165, 135, 105, 75, 45, 15, 255, 225};
-  for (int shade : shades) {
-    game.input.pressed[VK_C_KEY] = true;
-    game.Frame();
-    EXPECT_EQ(game.gs->dispColor, shade);
-    game.gs->DDBack = &back;
-    windowed::DD_BackInit(*game.gs);
-    game.gs->DDBack = nullptr;
-    const auto s = static_cast<std::uint32_t>(shade);
-    EXPECT_EQ(back.RgbAt(639, 479), s << 16 | s << 8 | 0xFF) << shade;
-  }
 }
 
 // The fixes for states only extreme settings reach, one phase at a time.

@@ -17,7 +17,8 @@ namespace fuzz {
 
 // Bytes as the content of config.txt, read by the game's start-up step.
 std::string RunSettings(std::string_view data);
-// Bytes as the content of map.txt, read, filled, smoothed and doubled.
+// Bytes as the content of map.txt, read and filled; then smoothed and
+// doubled scaled down.
 std::string RunCourse(std::string_view data);
 // Bytes as a racer_sim input script.
 std::string RunScript(std::string_view data);

@@ -1,6 +1,6 @@
 // Whole frames of scripted runs with the shipped settings and course, drawn
 // as the programs draw them, held pixel for pixel to the PNGs beside the
-// scripts, so that anyone can open them and see what the game shows.
+// scripts, so that anyone can see what the game shows.
 //
 // To accept new pictures after a deliberate change:
 //   RACER_UPDATE_GOLDEN=1 build/bin/core_tests --gtest_filter='Golden*'
@@ -12,6 +12,7 @@
 
 #include "headless/headless_frame.h"
 #include "headless/input_script.h"
+#include "support/pixels.h"
 #include "support/test_support.h"
 
 using namespace testing_support;
@@ -51,13 +52,7 @@ TEST(GoldenFrames, EachScriptedFrameMatchesItsPicture) {
     if (const char* update = std::getenv("RACER_UPDATE_GOLDEN"); update != nullptr && *update != '\0') {
       EXPECT_TRUE(WritePng(*game.back, png.c_str())) << png;
     }
-    const std::vector<std::uint32_t> kept = ReadPng(png.c_str());
-    ASSERT_EQ(kept.size(), static_cast<std::size_t>(kScreenWidth * kScreenHeight)) << "cannot read " << png;
-    int differing = 0;
-    for (int y = 0; y < kScreenHeight; ++y) {
-      for (int x = 0; x < kScreenWidth; ++x) differing += kept[y * kScreenWidth + x] != game.back->RgbAt(x, y);
-    }
-    EXPECT_EQ(differing, 0) << "pixels differ from " << png;
+    EXPECT_EQ(DifferingPixels(ReadPng(png.c_str()), *game.back), 0) << "pixels differ from " << png;
   }
 }
 

@@ -11,6 +11,7 @@
 #include "media/glyphs.h"
 #include "media/screen_fit.h"
 #include "media/soft_surface.h"
+#include "support/pixels.h"
 #include "support/test_support.h"
 
 namespace {
@@ -407,13 +408,7 @@ TEST(Png, RoundTripKeepsEveryPixel) {
     s.ColorFill(format == PixelFormat::Rgb565 ? 0x8410 : 0x0F0FFF);
     for (int i = 0; i < 64; ++i) Line(s, 0, i * 7, 640, i * 7 + 3, 1 + i % 3, RGBRef(i * 4, 255 - i, i * 97));
     ASSERT_TRUE(WritePng(s, "out.png"));
-    const std::vector<std::uint32_t> read = ReadPng("out.png");
-    ASSERT_EQ(read.size(), static_cast<std::size_t>(kScreenWidth) * kScreenHeight);
-    int mismatches = 0;
-    for (int y = 0; y < kScreenHeight; ++y) {
-      for (int x = 0; x < kScreenWidth; ++x) mismatches += read[static_cast<std::size_t>(y) * kScreenWidth + x] != s.RgbAt(x, y);
-    }
-    EXPECT_EQ(mismatches, 0);
+    EXPECT_EQ(testing_support::DifferingPixels(ReadPng("out.png"), s), 0);
   }
   SoftSurface s(PixelFormat::Rgb565);
   EXPECT_FALSE(WritePng(s, "/nonexistent-racer-dir/out.png"));

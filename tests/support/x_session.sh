@@ -1,11 +1,16 @@
 # A private X server for the tests that drive the programs as a player
-# would, and the helpers they share to look at the screen. Sourced by the
-# end-to-end tests (tests/e2e) and the Windows tests (tests/wine).
+# would, and the helpers they share to start a game, find its window, close
+# it and look at the screen. Sourced by the end-to-end tests (tests/e2e) and
+# the Windows tests (tests/wine), which set X11_CLOSE_WINDOW to the close
+# button's helper (tests/e2e/x11_close_window.c).
 
 set -u
 failures=0
 xvfb_pid=
 wm_pid=
+game_pid=
+game_dir=
+game_files=()
 
 fail() {
   echo "FAIL: $*"
@@ -82,6 +87,88 @@ stop_x() {
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
   wait 2>/dev/null
   wm_pid= xvfb_pid=
+}
+
+# launch DIR COMMAND...: COMMAND in the background from the fresh folder DIR
+# with the files of game_files in it, its output in DIR/stdout and
+# DIR/stderr; sets game_pid and game_dir.
+launch() {
+  game_dir=$1
+  shift
+  mkdir -p "$game_dir"
+  cp "${game_files[@]}" "$game_dir/"
+  (cd "$game_dir" && exec "$@" >stdout 2>stderr) &
+  game_pid=$!
+}
+
+# wait_window TITLE [SECONDS]: the id of the visible window titled TITLE,
+# within SECONDS (15). A program may make its X window anew while it
+# starts, so the id counts once it stays the same for a while.
+wait_window() {
+  local id previous=
+  for _ in $(seq $((${2:-15} * 10 / 3))); do
+    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | tail -n1)
+    if [ -n "$id" ] && [ "$id" = "$previous" ]; then echo "$id"; return 0; fi
+    previous=$id
+    sleep 0.3
+  done
+  return 1
+}
+
+# close_window ID: the close button's message, WM_DELETE_WINDOW.
+close_window() { "$X11_CLOSE_WINDOW" "$1"; }
+
+# wait_exit SECONDS: waits for the game to end and sets exit_status; false,
+# the game left running and exit_status "timeout", after SECONDS.
+wait_exit() {
+  local deadline_ms=$(( $(date +%s%3N) + $1 * 1000 ))
+  exit_status=timeout
+  while kill -0 "$game_pid" 2>/dev/null; do
+    [ "$(date +%s%3N)" -gt "$deadline_ms" ] && return 1
+    sleep 0.02
+  done
+  wait "$game_pid"
+  exit_status=$?
+  game_pid=
+}
+
+# kill_game: ends a game that would not end, then runs $on_kill (if set)
+# for what it leaves behind.
+kill_game() {
+  [ -n "$game_pid" ] || return 0
+  kill -KILL "$game_pid" 2>/dev/null
+  wait "$game_pid" 2>/dev/null
+  game_pid=
+  ${on_kill:-}
+}
+
+# closing_tests NAME TITLE SECONDS START...: with the game running in window
+# $wid, Escape ends it within SECONDS with status 0; started again with
+# START..., so does the close button.
+closing_tests() {
+  local name=$1 title=$2 limit=$3 way start_ms
+  shift 3
+  for way in Escape "the close button"; do
+    if [ "$way" = Escape ]; then
+      xdotool windowactivate --sync "$wid" >/dev/null 2>&1 || xdotool windowfocus --sync "$wid"
+      start_ms=$(date +%s%3N)
+      xdotool key Escape
+    else
+      "$@"
+      wid=$(wait_window "$title" 40) || { fail "$name: no window the second time"; kill_game; return; }
+      sleep 1
+      start_ms=$(date +%s%3N)
+      close_window "$wid"
+    fi
+    if ! wait_exit "$limit"; then
+      fail "$name: still running $limit s after $way"
+      kill_game
+    elif [ "$exit_status" -ne 0 ]; then
+      fail "$name: $way: status $exit_status"
+    else
+      pass "$name: $way ends it in $(( $(date +%s%3N) - start_ms )) ms with status 0"
+    fi
+  done
 }
 
 # shot FILE [WINDOW]: a screenshot of the window, or of the whole screen.

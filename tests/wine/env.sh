@@ -34,30 +34,31 @@ wine_setup() {
   { printf '\xff\xfe'; iconv -f UTF-8 -t UTF-16LE "$wine_dir/settings.reg"; } >"$wine_root/settings.reg"
   wine regedit /S "$wine_root/settings.reg" >>"$wine_root/logs/wineboot.log" 2>&1
   # The close button's message, as a window manager sends it.
-  close_helper=$host_bin/x11_close_window
+  X11_CLOSE_WINDOW=$host_bin/x11_close_window
 }
 
 wine_teardown() {
-  if [ -n "${game_pid:-}" ] && kill -0 "$game_pid" 2>/dev/null; then kill "$game_pid" 2>/dev/null; fi
+  [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null
   [ -n "${WINEPREFIX:-}" ] && wineserver -k 2>/dev/null
   stop_x
 }
 
 # start_game NAME [ENV=VALUE ...]: NAME.exe from a fresh folder with the
 # shipped config.txt and map.txt (and the files in $game_extra), in the
-# background; its exit status goes to $game_dir/status.
+# background.
 start_game() {
   local name=$1
   shift
-  game_dir=$wine_root/run-$name-$RANDOM
-  mkdir -p "$game_dir"
-  cp "$bin/config.txt" "$bin/map.txt" ${game_extra:-} "$game_dir/"
-  (
-    cd "$game_dir" && env "$@" wine "$bin/$name.exe" >"$game_dir/stdout" 2>"$game_dir/stderr"
-    echo $? >"$game_dir/status"
-  ) &
-  game_pid=$!
+  game_files=("$bin/config.txt" "$bin/map.txt" ${game_extra:-})
+  launch "$wine_root/run-$name-$RANDOM" env "$@" wine "$bin/$name.exe"
 }
+
+# A program killed under Wine lives on in the wineserver.
+restart_wineserver() {
+  wineserver -k 2>/dev/null
+  wineserver -p
+}
+on_kill=restart_wineserver
 
 # wait_for SECONDS COMMAND...: true once COMMAND succeeds, false after SECONDS.
 wait_for() {
@@ -68,31 +69,6 @@ wait_for() {
     sleep 0.1
   done
   return 1
-}
-
-# wait_window TITLE [SECONDS]: the X window id of the game's window.
-wait_window() {
-  local id
-  for _ in $(seq $((${2:-30} * 10))); do
-    id=$(xdotool search --name "^$1\$" 2>/dev/null | head -n1)
-    [ -n "$id" ] && echo "$id" && return 0
-    sleep 0.1
-  done
-  return 1
-}
-
-# wait_exit [SECONDS]: the game's exit status, or "timeout".
-wait_exit() {
-  if wait_for "${1:-20}" test -s "$game_dir/status"; then
-    cat "$game_dir/status"
-    wait "$game_pid" 2>/dev/null
-  else
-    echo timeout
-    kill "$game_pid" 2>/dev/null
-    wineserver -k 2>/dev/null
-    wineserver -p
-  fi
-  game_pid=
 }
 
 # client_geometry WINDOW_ID: "X Y" of the 640x480 client area on the

@@ -22,32 +22,24 @@ check_running_game() {
   expect_share "$name: D brings up the debug readouts" "$shot-debug.png" "$x" "$y" 640 480 "$debug_blue" 0.002
 }
 
-# Escape and the close button each end the game with status 0.
+# A look at the running game, then Escape and the close button each end it
+# with status 0.
 test_closing() {
-  local name=$1 title=$2 way id status
-  for way in Escape "the close button"; do
-    start_game "$name"
-    if ! id=$(wait_window "$title" 40); then
-      fail "$name: no window \"$title\" ($(tr '\n' ' ' <"$game_dir/stderr" | cut -c1-300))"
-      wait_exit 5 >/dev/null
-      continue
-    fi
-    if [ "$way" = Escape ]; then
-      check_running_game "$name" "$id"
-      xdotool key Escape
-    else
-      sleep 1
-      "$close_helper" "$id"
-    fi
-    status=$(wait_exit 20)
-    if [ "$status" = 0 ]; then pass "$name ends with status 0 on $way"; else fail "$name: status $status on $way"; fi
-  done
+  local name=$1 title=$2
+  start_game "$name"
+  if ! wid=$(wait_window "$title" 40); then
+    fail "$name: no window \"$title\" ($(tr '\n' ' ' <"$game_dir/stderr" | cut -c1-300))"
+    kill_game
+    return
+  fi
+  check_running_game "$name" "$wid"
+  closing_tests "$name" "$title" 20 start_game "$name"
 }
 
 # Without a sound device: the device's own box (captioned エラー発生), then
 # the entry's, each on standard error too, no frame, and status 1.
 test_sound_failure() {
-  local name=$1 title=$2 id status x y text
+  local name=$1 title=$2 id x y text
   local device="DirectSoundが生成できませんDirectSoundの使用が不可能です" entry="ダイレクトサウンドの初期化に失敗しました"
   start_game "$name" HOME="$wine_root/nosound-home"
   for text in "$device" "$entry"; do
@@ -65,8 +57,8 @@ test_sound_failure() {
     sleep 0.5
     xdotool key Return
   done
-  status=$(wait_exit 20)
-  if [ "$status" = 1 ]; then pass "$name without sound ends with status 1"; else fail "$name without sound: status $status"; fi
+  wait_exit 20 || kill_game
+  if [ "$exit_status" = 1 ]; then pass "$name without sound ends with status 1"; else fail "$name without sound: status $exit_status"; fi
 }
 
 # The layer's own checks, in a console program; those of the full-screen
@@ -120,16 +112,16 @@ test_pattern() {
 # test_frame PROGRAM SCRIPT FRAME: the program's test mode plays the script
 # to FRAME and writes its back buffer; racer_sim and gdi_compare draw ours.
 test_frame() {
-  local name=$1 frame=$3 mode=() status
+  local name=$1 frame=$3 mode=()
   [ "$name" = racer ] && mode=(--fullscreen)
   local label="$name $(basename "$2" .txt) frame $frame" out=$wine_root/pictures/$name-$(basename "$2" .txt)
   # Relative names: Wine reads a Unix path as one on drive C.
   cp "$2" "$wine_root/script.txt"
   game_extra=$wine_root/script.txt start_game "$name" RACER_TEST_SCRIPT=script.txt \
     RACER_TEST_FRAME="$frame" RACER_TEST_PICTURE=gdi.ppm
-  status=$(wait_exit 60)
-  if [ "$status" != 0 ] || [ ! -s "$game_dir/gdi.ppm" ]; then
-    fail "$label: the test mode ended with status $status and no picture ($(head -c 300 "$game_dir/stderr"))"
+  wait_exit 60 || kill_game
+  if [ "$exit_status" != 0 ] || [ ! -s "$game_dir/gdi.ppm" ]; then
+    fail "$label: the test mode ended with status $exit_status and no picture ($(head -c 300 "$game_dir/stderr"))"
     return
   fi
   cp "$game_dir/gdi.ppm" "$out-gdi.ppm"

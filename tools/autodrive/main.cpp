@@ -15,14 +15,12 @@
 //
 // It prints the lap times (in frames, as the game records them), the mean
 // speed, the number of rail contacts and the widest the car got.
-#include <charconv>
 #include <cstdio>
-#include <cstdlib>
 #include <optional>
 #include <string>
-#include <string_view>
 
 #include "headless/autodrive.h"
+#include "headless/command_line.h"
 #include "headless/input_script.h"
 
 namespace {
@@ -34,53 +32,31 @@ struct Options {
   autodrive::DriveOptions drive;
   std::optional<std::string> script;
   std::optional<std::string> log;
+  bool noBrake = false;
 };
 
-bool ParseCount(std::string_view text, long long& out) {
-  long long n = 0;
-  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), n);
-  if (ec != std::errc() || end != text.data() + text.size() || n < 0) return false;
-  out = n;
-  return true;
-}
-
-std::string ParseOptions(int argc, char** argv, Options& options) {
-  for (int i = 1; i < argc; ++i) {
-    const std::string_view arg = argv[i];
-    const bool hasValue = i + 1 < argc;
-    if (arg == "--frames" || arg == "--laps") {
-      long long n = 0;
-      if (!hasValue || !ParseCount(argv[i + 1], n) || (arg == "--laps" && n > 1000000)) {
-        return std::string(arg) + " needs a whole number";
-      }
-      if (arg == "--frames") {
-        options.drive.frames = n;
-      } else {
-        options.drive.laps = static_cast<int>(n);
-      }
-      ++i;
-    } else if (arg == "--script" || arg == "--log") {
-      if (!hasValue) return std::string(arg) + " needs a file name";
-      (arg == "--script" ? options.script : options.log) = argv[++i];
-    } else if (arg == "--no-brake") {
-      options.drive.brakes = false;
-    } else if (arg == "--naive") {
-      options.drive.naive = true;
-    } else {
-      return "unknown option: " + std::string(arg);
+// Returns the exit status when the tool is to stop now.
+std::optional<int> ParseOptions(int argc, char** argv, Options& options) {
+  CommandLine line("autodrive", kUsage, argc, argv);
+  long long laps = options.drive.laps;
+  while (line.Next()) {
+    if (line.Whole("--frames", options.drive.frames, 0) || line.Whole("--laps", laps, 0, 1000000) ||
+        line.Text("--script", options.script) || line.Text("--log", options.log) ||
+        line.Flag("--no-brake", options.noBrake) || line.Flag("--naive", options.drive.naive)) {
+      continue;
     }
+    line.Unknown();
   }
-  return "";
+  options.drive.laps = static_cast<int>(laps);
+  options.drive.brakes = !options.noBrake;
+  return line.Finish();
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   Options options;
-  if (std::string error = ParseOptions(argc, argv, options); !error.empty()) {
-    std::fprintf(stderr, "autodrive: %s\nusage: %s\n", error.c_str(), kUsage);
-    return 2;
-  }
+  if (const std::optional<int> status = ParseOptions(argc, argv, options)) return *status;
 
   std::FILE* log = nullptr;
   if (options.log) {

@@ -15,7 +15,6 @@
 // --save our own picture. The exit status is 0 when the comparison ran,
 // whatever it found, and 2 when it could not.
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <map>
@@ -24,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "headless/command_line.h"
 #include "headless/headless_frame.h"
 #include "headless/input_script.h"
 #include "headless/recording_surface.h"
@@ -34,9 +34,9 @@
 namespace {
 
 constexpr char kUsage[] =
-    "gdi_compare pattern --gdi FILE.ppm [--fullscreen] [--diff FILE.ppm] [--save FILE.ppm]\n"
-    "       gdi_compare frame --frames N [--input SCRIPT] [--fullscreen] --gdi FILE.ppm\n"
-    "                   [--ours FILE.png] [--diff FILE.ppm] [--save FILE.ppm]";
+    "gdi_compare pattern --gdi FILE.ppm [--fullscreen] [--diff FILE.ppm] [--save FILE.ppm] | "
+    "gdi_compare frame --frames N [--input SCRIPT] [--fullscreen] --gdi FILE.ppm [--ours FILE.png] "
+    "[--diff FILE.ppm] [--save FILE.ppm]";
 
 constexpr int kFailed = 2;
 
@@ -56,44 +56,26 @@ int Fail(const std::string& message) {
   return kFailed;
 }
 
-std::string ParseOptions(int argc, char** argv, Options& options) {
-  if (argc < 2) return "a mode is required: pattern or frame";
-  options.mode = argv[1];
-  if (options.mode != "pattern" && options.mode != "frame") return "unknown mode " + options.mode;
-  for (int i = 2; i < argc; ++i) {
-    const std::string arg = argv[i];
-    auto value = [&]() -> std::optional<std::string> {
-      if (i + 1 >= argc) return std::nullopt;
-      return std::string(argv[++i]);
-    };
-    if (arg == "--fullscreen") {
-      options.fullscreen = true;
+// Returns the exit status when the tool is to stop now.
+std::optional<int> ParseOptions(int argc, char** argv, Options& options) {
+  CommandLine line("gdi_compare", kUsage, argc, argv);
+  if (line.Next()) {
+    options.mode = line.Arg();
+    if (options.mode != "pattern" && options.mode != "frame") line.Fail("unknown mode " + options.mode);
+  } else {
+    line.Fail("a mode is required: pattern or frame");
+  }
+  while (line.Next()) {
+    if (line.Flag("--fullscreen", options.fullscreen) || line.Whole("--frames", options.frames, 1) ||
+        line.Text("--input", options.input) || line.Text("--gdi", options.gdi) || line.Text("--ours", options.ours) ||
+        line.Text("--diff", options.diff) || line.Text("--save", options.save)) {
       continue;
     }
-    const std::optional<std::string> v = value();
-    if (!v) return arg + " needs a value";
-    if (arg == "--frames") {
-      long long n = 0;
-      const auto [end, ec] = std::from_chars(v->data(), v->data() + v->size(), n);
-      if (ec != std::errc() || end != v->data() + v->size() || n < 1) return "bad --frames " + *v;
-      options.frames = n;
-    } else if (arg == "--input") {
-      options.input = *v;
-    } else if (arg == "--gdi") {
-      options.gdi = *v;
-    } else if (arg == "--ours") {
-      options.ours = *v;
-    } else if (arg == "--diff") {
-      options.diff = *v;
-    } else if (arg == "--save") {
-      options.save = *v;
-    } else {
-      return "unknown option " + arg;
-    }
+    line.Unknown();
   }
-  if (options.gdi.empty()) return "--gdi FILE is required";
-  if (options.mode == "frame" && options.frames < 1) return "--frames N is required";
-  return "";
+  if (options.gdi.empty()) line.Fail("--gdi FILE is required");
+  if (options.mode == "frame" && options.frames < 1) line.Fail("--frames N is required");
+  return line.Finish();
 }
 
 int Brightness(std::uint32_t p) {
@@ -345,10 +327,7 @@ int CompareFrame(const Options& options, const Picture& gdi) {
 
 int main(int argc, char** argv) {
   Options options;
-  if (std::string error = ParseOptions(argc, argv, options); !error.empty()) {
-    std::fprintf(stderr, "gdi_compare: %s\nusage: %s\n", error.c_str(), kUsage);
-    return kFailed;
-  }
+  if (const std::optional<int> status = ParseOptions(argc, argv, options)) return *status;
   std::string error;
   const Picture gdi = ReadPpm(options.gdi, error);
   if (!error.empty()) return Fail(error);

@@ -18,12 +18,14 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
+#include <climits>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "headless/command_line.h"
 #include "platform/sdl/layer.h"
 #include "platform_api.h"
 #include "shell/pacing.h"
@@ -41,24 +43,19 @@ struct Options {
   double workMs = 0.0;
 };
 
-bool Parse(int argc, char** argv, Options& options) {
-  for (int i = 1; i < argc; ++i) {
-    const std::string arg = argv[i];
-    if (arg == "--frames" && i + 1 < argc) {
-      options.frames = std::atoi(argv[++i]);
-      if (options.frames < 2) return false;
-    } else if (arg == "--work" && i + 1 < argc) {
-      options.workMs = std::atof(argv[++i]);
-      if (options.workMs < 0) return false;
-    } else if (arg == "--millisecond") {
-      options.millisecond = true;
-    } else if (arg == "--window") {
-      options.window = true;
-    } else {
-      return false;
+// Returns the exit status when the tool is to stop now.
+std::optional<int> Parse(int argc, char** argv, Options& options) {
+  CommandLine line("racer_pacing", kUsage, argc, argv);
+  long long frames = options.frames;
+  while (line.Next()) {
+    if (line.Whole("--frames", frames, 2, INT_MAX) || line.Real("--work", options.workMs, 0, 1000) ||
+        line.Flag("--millisecond", options.millisecond) || line.Flag("--window", options.window)) {
+      continue;
     }
+    line.Unknown();
   }
-  return true;
+  options.frames = static_cast<int>(frames);
+  return line.Finish();
 }
 
 double CpuSeconds() {
@@ -90,10 +87,7 @@ double Percentile(const std::vector<double>& sorted, double p) {
 
 int main(int argc, char** argv) {
   Options options;
-  if (!Parse(argc, argv, options)) {
-    std::fprintf(stderr, "usage: %s\n", kUsage);
-    return 2;
-  }
+  if (const std::optional<int> status = Parse(argc, argv, options)) return *status;
 
   auto gs = std::make_unique<GameState>();
   MessageQueue queue;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string_view>
 
@@ -96,6 +98,7 @@ class Checker {
   void Settings(const Listener& heard) {
     Missing("config.txt", "config_bak.txt", heard.configFile, "its built-in settings");
     file_ = heard.configFile;
+    Encoding();
     std::array<std::int32_t, kConfigKeyCount> value;
     std::array<int, kConfigKeyCount> setter{};  // the last line naming the key
     for (int k = 0; k < kConfigKeyCount; ++k) value[k] = kConfigKeys[k].builtIn;
@@ -152,6 +155,7 @@ class Checker {
   void Course(const Listener& heard) {
     Missing("map.txt", "map_bak.txt", heard.mapFile, "a straight course");
     file_ = heard.mapFile;
+    Encoding();
     longLine_ = 0;
     auto gs = std::make_unique<GameState>();
     ClearMap(*gs);
@@ -209,7 +213,38 @@ class Checker {
   }
 
  private:
-  void Add(int line, const std::string& message) { report_.diagnostics.push_back({file_, line, message}); }
+  void Add(int line, const std::string& message) {
+    if (unreadable_ && line > 0) return;
+    report_.diagnostics.push_back({file_, line, message});
+  }
+
+  // What an editor may save that the game, reading bytes, takes otherwise
+  // than the editor shows it.
+  void Encoding() {
+    unreadable_ = false;
+    if (file_.empty()) return;
+    std::ifstream in(file_, std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const std::string plain = "save it as plain text (ANSI or UTF-8 without a byte-order mark)";
+    if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) {
+      // A NUL beside every character: no word or number the game can scan.
+      Add(0, "saved as UTF-16 (Notepad's \"Unicode\"), of which the game reads nothing: it runs as if the file were "
+             "empty; " + plain);
+      unreadable_ = true;
+      return;
+    }
+    if (bytes.starts_with("\xEF\xBB\xBF")) {
+      Add(1, "starts with a UTF-8 byte-order mark, which the game reads as part of the first line; " + plain);
+    }
+    // A CR with more text after it on the line the game reads.
+    for (std::size_t i = 0; i + 1 < bytes.size(); ++i) {
+      if (bytes[i] != '\r' || bytes[i + 1] == '\r' || bytes[i + 1] == '\n') continue;
+      const int line = 1 + static_cast<int>(std::count(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(i), '\n'));
+      Add(line, "lines end in CR alone (as on old Macs), which the game does not take as a line end: it reads them "
+                "as one line; save the file with Windows (CR LF) or Unix (LF) line ends");
+      break;
+    }
+  }
 
   // The game says so on the screen while the car is slow.
   void Missing(const std::string& name, const std::string& backup, const std::string& read, const std::string& fallback) {
@@ -289,6 +324,7 @@ class Checker {
   Report& report_;
   std::string file_;
   int longLine_ = 0;
+  bool unreadable_ = false;  // the file's lines say nothing worth telling
   std::size_t sorted_ = 0;
 };
 

@@ -25,6 +25,7 @@
 
 #include "check.h"
 #include "headless/autodrive.h"
+#include "headless/command_line.h"
 #include "picture.h"
 
 namespace {
@@ -42,23 +43,25 @@ struct Options {
   std::optional<std::filesystem::path> script;
 };
 
-std::string ParseOptions(int argc, char** argv, Options& options) {
-  for (int i = 1; i < argc; ++i) {
-    const std::string_view arg = argv[i];
-    if (arg == "--png" || arg == "--script") {
-      if (i + 1 >= argc) return std::string(arg) + " needs a file name";
-      // Named from where racer_check was started, which it leaves for DIR.
-      (arg == "--png" ? options.png : options.script) = std::filesystem::absolute(argv[++i]);
-    } else if (arg.starts_with("-")) {
-      return "unknown option: " + std::string(arg);
+// Returns the exit status when the tool is to stop now.
+std::optional<int> ParseOptions(int argc, char** argv, Options& options) {
+  CommandLine line("racer_check", kUsage, argc, argv);
+  std::optional<std::string> png, script;
+  while (line.Next()) {
+    if (line.Text("--png", png) || line.Text("--script", script)) continue;
+    if (line.Arg().starts_with("-")) {
+      line.Unknown();
     } else if (options.dirGiven) {
-      return "one folder at most: " + std::string(arg);
+      line.Fail("one folder at most: " + std::string(line.Arg()));
     } else {
-      options.dir = arg;
+      options.dir = line.Arg();
       options.dirGiven = true;
     }
   }
-  return "";
+  // Named from where racer_check was started, which it leaves for DIR.
+  if (png) options.png = std::filesystem::absolute(*png);
+  if (script) options.script = std::filesystem::absolute(*script);
+  return line.Finish();
 }
 
 // Diagnostics name the files as seen from where racer_check was started.
@@ -136,10 +139,7 @@ bool WriteText(const std::filesystem::path& path, const std::string& text) {
 
 int main(int argc, char** argv) {
   Options options;
-  if (std::string error = ParseOptions(argc, argv, options); !error.empty()) {
-    std::fprintf(stderr, "racer_check: %s; usage: %s\n", error.c_str(), kUsage);
-    return kBadUse;
-  }
+  if (const std::optional<int> status = ParseOptions(argc, argv, options)) return *status;
   // The game reads its files from the current directory.
   std::error_code failed;
   std::filesystem::current_path(options.dir, failed);

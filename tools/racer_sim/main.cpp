@@ -8,13 +8,12 @@
 // directory, like the game. It draws like the windowed program unless
 // --fullscreen asks for the full-screen program's 16-bit white-cleared
 // back buffer.
-#include <charconv>
 #include <cstdio>
 #include <memory>
 #include <optional>
 #include <string>
-#include <string_view>
 
+#include "headless/command_line.h"
 #include "headless/headless_frame.h"
 #include "headless/input_script.h"
 #include "headless/trace.h"
@@ -35,56 +34,31 @@ struct Options {
   bool fullscreen = false;
 };
 
+// Returns the exit status when the tool is to stop now.
+std::optional<int> ParseOptions(int argc, char** argv, Options& options) {
+  CommandLine line("racer_sim", kUsage, argc, argv);
+  while (line.Next()) {
+    if (line.Whole("--frames", options.frames, 0) || line.Text("--input", options.input) ||
+        line.Text("--trace", options.trace) || line.Text("--png", options.png) || line.Flag("--view", options.view) ||
+        line.Flag("--fullscreen", options.fullscreen)) {
+      continue;
+    }
+    line.Unknown();
+  }
+  if (options.frames < 0) line.Fail("--frames N is required");
+  return line.Finish();
+}
+
 int Fail(const std::string& message) {
   std::fprintf(stderr, "racer_sim: %s\n", message.c_str());
   return kUsageError;
-}
-
-// Returns an error message, or an empty string.
-std::string ParseOptions(int argc, char** argv, Options& options) {
-  for (int i = 1; i < argc; ++i) {
-    const std::string_view arg = argv[i];
-    auto value = [&](std::string& out) -> bool {
-      if (i + 1 >= argc) return false;
-      out = argv[++i];
-      return true;
-    };
-    std::string v;
-    if (arg == "--frames") {
-      if (!value(v)) return "--frames needs a number";
-      long long n = 0;
-      auto [end, ec] = std::from_chars(v.data(), v.data() + v.size(), n);
-      if (ec != std::errc() || end != v.data() + v.size() || n < 0) return "--frames takes a whole number of 0 or more: " + v;
-      options.frames = n;
-    } else if (arg == "--input") {
-      if (!value(v)) return "--input needs a file name";
-      options.input = v;
-    } else if (arg == "--trace") {
-      if (!value(v)) return "--trace needs a file name";
-      options.trace = v;
-    } else if (arg == "--png") {
-      if (!value(v)) return "--png needs a file name";
-      options.png = v;
-    } else if (arg == "--view") {
-      options.view = true;
-    } else if (arg == "--fullscreen") {
-      options.fullscreen = true;
-    } else {
-      return "unknown option: " + std::string(arg);
-    }
-  }
-  if (options.frames < 0) return "--frames N is required";
-  return "";
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   Options options;
-  if (std::string error = ParseOptions(argc, argv, options); !error.empty()) {
-    std::fprintf(stderr, "racer_sim: %s\nusage: %s\n", error.c_str(), kUsage);
-    return kUsageError;
-  }
+  if (const std::optional<int> status = ParseOptions(argc, argv, options)) return *status;
 
   std::vector<ScriptFrame> frames;
   if (options.input) {

@@ -16,17 +16,17 @@
 // -2147483648; `--pass extreme --case I --seed S --frames <N>` repeats one.
 // Prints frames per second per pass; exits 1 at the first broken rule.
 #include <array>
-#include <charconv>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
-#include <string_view>
+#include <optional>
 #include <unistd.h>
 
 #include <filesystem>
 
+#include "headless/command_line.h"
 #include "headless/frame_checks.h"
 #include "headless/headless_frame.h"
 #include "soak_world.h"
@@ -34,8 +34,7 @@
 namespace {
 
 constexpr char kUsage[] =
-    "racer_soak [--pass random|extreme|both] [--frames N] [--seed S] [--runs K] [--case I]\n"
-    "                  [--draw-every N]";
+    "racer_soak [--pass random|extreme|both] [--frames N] [--seed S] [--runs K] [--case I] [--draw-every N]";
 
 constexpr std::int32_t kExtremeValues[] = {0, -1, INT32_MAX, INT32_MIN};
 constexpr int kExtremeCases = (soak::kSettingCount + 1) * 4;
@@ -43,49 +42,31 @@ constexpr int kExtremeCases = (soak::kSettingCount + 1) * 4;
 struct Options {
   std::string pass = "both";
   long long frames = 1000000;
-  std::uint64_t seed = 1;
+  unsigned long long seed = 1;
   int runs = 20;
   int onlyCase = -1;
   int drawEvery = 1;
 };
 
-bool ParseU64(std::string_view text, std::uint64_t& out) {
-  int base = 10;
-  if (text.starts_with("0x")) {
-    text.remove_prefix(2);
-    base = 16;
-  }
-  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), out, base);
-  return ec == std::errc() && end == text.data() + text.size() && !text.empty();
-}
-
-bool ParseOptions(int argc, char** argv, Options& o) {
-  for (int i = 1; i < argc; ++i) {
-    const std::string_view arg = argv[i];
-    if (i + 1 >= argc) return false;
-    const std::string_view value = argv[++i];
-    std::uint64_t n = 0;
-    if (arg == "--pass") {
-      o.pass = value;
-      if (o.pass != "random" && o.pass != "extreme" && o.pass != "both") return false;
+// Returns the exit status when the tool is to stop now.
+std::optional<int> ParseOptions(int argc, char** argv, Options& o) {
+  CommandLine line("racer_soak", kUsage, argc, argv);
+  long long runs = o.runs, onlyCase = o.onlyCase, drawEvery = o.drawEvery;
+  std::optional<std::string> seed;
+  while (line.Next()) {
+    if (line.Whole("--frames", o.frames, 1, (1ll << 40) - 1) || line.Whole("--runs", runs, 1, 100000) ||
+        line.Whole("--case", onlyCase, 0, kExtremeCases - 1) || line.Whole("--draw-every", drawEvery, 1, 1000000) ||
+        line.Text("--seed", seed, "a whole number") || line.Text("--pass", o.pass, "random, extreme or both")) {
       continue;
     }
-    if (!ParseU64(value, n)) return false;
-    if (arg == "--frames" && n > 0 && n < (1ull << 40)) {
-      o.frames = static_cast<long long>(n);
-    } else if (arg == "--seed") {
-      o.seed = n;
-    } else if (arg == "--runs" && n > 0 && n <= 100000) {
-      o.runs = static_cast<int>(n);
-    } else if (arg == "--case" && n < kExtremeCases) {
-      o.onlyCase = static_cast<int>(n);
-    } else if (arg == "--draw-every" && n > 0 && n <= 1000000) {
-      o.drawEvery = static_cast<int>(n);
-    } else {
-      return false;
-    }
+    line.Unknown();
   }
-  return true;
+  if (seed && !ReadWhole(*seed, o.seed)) line.Fail("--seed takes a whole number: " + *seed);
+  if (o.pass != "random" && o.pass != "extreme" && o.pass != "both") line.Fail("--pass takes random, extreme or both: " + o.pass);
+  o.runs = static_cast<int>(runs);
+  o.onlyCase = static_cast<int>(onlyCase);
+  o.drawEvery = static_cast<int>(drawEvery);
+  return line.Finish();
 }
 
 bool WriteFile(const char* name, const std::string& text) {
@@ -196,10 +177,7 @@ bool ExtremePass(const Options& o) {
 
 int main(int argc, char** argv) {
   Options o;
-  if (!ParseOptions(argc, argv, o)) {
-    std::fprintf(stderr, "usage: %s\n", kUsage);
-    return 2;
-  }
+  if (const std::optional<int> status = ParseOptions(argc, argv, o)) return *status;
   // The game reads its files from the current directory: give it one.
   char pattern[] = "/tmp/racer_soak_XXXXXX";
   const char* dir = ::mkdtemp(pattern);

@@ -90,21 +90,36 @@
     return new Uint8Array(await response.arrayBuffer());
   }
 
-  // The player's own files, by the start of their names.
+  // The player's own files, by the start of their names: `config` the
+  // settings, `map` the course, each a .txt or without an extension. The
+  // game's own four names keep theirs, so that a backup stays a backup.
+  // Two files for one name start nothing; a folder is left out.
   async function startWith(fileList) {
     const files = new Map();
-    const ignored = [];
+    const from = new Map();
+    const left = [];
     for (const file of fileList) {
       const name = file.name.toLowerCase();
-      const role = name.startsWith('config') ? 'config.txt' : name.startsWith('map') ? 'map.txt' : '';
-      if (role) {
+      const kind = /^(config|map)[^.]*(\.txt)?$/.exec(name);
+      const role = kDataFiles.includes(name) ? name : kind ? kind[1] + '.txt' : '';
+      if (!role) {
+        left.push(file.name);
+        continue;
+      }
+      if (from.has(role)) {
+        say('Two files for ' + role + ': ' + from.get(role) + ' and ' + file.name + '. Pick one of them.',
+            document.body.dataset.state);
+        return;
+      }
+      try {
         files.set(role, new Uint8Array(await file.arrayBuffer()));
-      } else {
-        ignored.push(file.name);
+        from.set(role, file.name);
+      } catch {
+        left.push(file.name + ' (a folder: pick the files in it)');
       }
     }
     if (files.size === 0) {
-      say('Neither a config nor a map file: ' + ignored.join(', '), document.body.dataset.state);
+      say('Neither a config nor a map file: ' + left.join(', '), document.body.dataset.state);
       return;
     }
     start(files);
