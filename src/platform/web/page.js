@@ -146,15 +146,20 @@
     scaled = full && size.width !== 640 * size.factor;
     stage.classList.toggle('scaled', scaled);
     canvas.classList.toggle('smooth', size.factor === 0);
-    for (const picture of [canvas, view]) {
-      place(picture, x / ratio, y / ratio, size.width / ratio, size.height / ratio);
-    }
     if (scaled) {
       whole.width = 640 * size.factor;
       whole.height = 480 * size.factor;
       view.width = size.width;
       view.height = size.height;
       drawScaled();
+    }
+    // A transform rather than a size: layout would round the size to a
+    // 64th of a pixel, and a picture a hair too small drops a column.
+    for (const picture of [canvas, view]) {
+      picture.style.width = picture.width + 'px';
+      picture.style.height = picture.height + 'px';
+      picture.style.transform = `translate(${x / ratio}px, ${y / ratio}px) ` +
+          `scale(${size.width / ratio / picture.width}, ${size.height / ratio / picture.height})`;
     }
 
     const handsTop = beside ? kGap : bottom + kGap;
@@ -323,6 +328,12 @@
   });
 
   addEventListener('resize', layout);
+  // A scrollbar coming or going narrows the page without a resize.
+  let pageWidth = 0;
+  new ResizeObserver(() => {
+    if (document.body.clientWidth !== pageWidth) layout();
+    pageWidth = document.body.clientWidth;
+  }).observe(document.body);
   document.addEventListener('fullscreenchange', layout);
   layout();
 
