@@ -272,18 +272,35 @@ for (const [file, cursor] of [['racer_window.html', ''], ['racer.html', 'none']]
   });
 }
 
-test('racer.html takes the full screen on a click and fills its height', async () => {
-  const { page } = await openPage('racer.html');
-  await page.click('#screen');
-  await waitFor(page, () => document.fullscreenElement?.id === 'stage');
-  await step(page, 2);
-  // 720 rows from 480: once whole, then smoothly; black bars beside.
-  assert.deepEqual(await page.locator('#view').boundingBox(), { x: 160, y: 0, width: 960, height: 720 });
-  assert.deepEqual(await page.evaluate(() => {
-    const sky = document.getElementById('view').getContext('2d').getImageData(480, 100, 1, 1).data;
-    return [...sky.slice(0, 3), getComputedStyle(document.getElementById('stage')).backgroundColor];
-  }), [255, 255, 255, 'rgb(0, 0, 0)']);
-  await page.close();
+// Rows: the screen; where the picture lands, and the whole-number step
+// before the smooth one (1: none, the canvas itself is scaled).
+const kFullScreens = [
+  [{ width: 1280, height: 720 }, { x: 160, y: 0, width: 960, height: 720 }, 1],
+  [{ width: 1600, height: 1000 }, { x: 133, y: 0, width: 1333, height: 1000 }, 2],
+];
+
+test('racer.html takes the full screen on a click and fills its height, whole pixels first', async () => {
+  for (const [viewport, box, factor] of kFullScreens) {
+    const { page } = await openPage('racer.html', { device: { viewport } });
+    await page.click('#screen');
+    await waitFor(page, () => document.fullscreenElement?.id === 'stage');
+    await step(page, 2);
+    const shown = factor === 1 ? '#screen' : '#view';
+    const at = await page.locator(shown).boundingBox();
+    assert.deepEqual(Object.fromEntries(Object.entries(at).map(([k, v]) => [k, Math.round(v)])), box);
+    // The second canvas holds each game pixel as a factor-by-factor square.
+    assert.equal(await page.evaluate(factor => {
+      if (factor === 1) return getComputedStyle(document.getElementById('screen')).imageRendering;
+      const game = document.getElementById('screen').getContext('2d').getImageData(0, 0, 640, 480).data;
+      const view = document.getElementById('view').getContext('2d').getImageData(0, 0, 640 * factor, 480 * factor).data;
+      return view.every((value, i) => {
+        const x = (i >> 2) % (640 * factor), y = Math.floor((i >> 2) / (640 * factor));
+        return value === game[((Math.floor(y / factor) * 640 + Math.floor(x / factor)) << 2) + (i & 3)];
+      }) ? getComputedStyle(document.getElementById('view')).imageRendering : 'uneven';
+    }, factor), 'auto');
+    assert.equal(await page.evaluate(() => getComputedStyle(document.getElementById('stage')).backgroundColor), 'rgb(0, 0, 0)');
+    await page.close();
+  }
 });
 
 test('600 frames take 10 s of game time at any animation-frame rate', async t => {

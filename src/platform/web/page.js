@@ -83,20 +83,16 @@
     if (state === 2) say('Test mode: frame ' + testFrame + ' is on the canvas.', 'pictured');
   }
 
-  // The full screen's picture: the canvas scaled by a whole number with
-  // square pixels, then in one smooth step to fill the screen's height.
-  const whole = document.createElement('canvas');
+  // The full screen's picture: the canvas scaled by a whole number of 2 or
+  // more with square pixels into the second canvas, which the browser
+  // scales in one smooth step to fill the screen's height.
   let scaled = false;
 
   function drawScaled() {
     if (!scaled) return;
-    const wholeContext = whole.getContext('2d');
-    wholeContext.imageSmoothingEnabled = false;
-    wholeContext.drawImage(canvas, 0, 0, whole.width, whole.height);
-    const viewContext = view.getContext('2d', {alpha: false});
-    viewContext.imageSmoothingEnabled = true;
-    viewContext.imageSmoothingQuality = 'low';
-    viewContext.drawImage(whole, 0, 0, view.width, view.height);
+    const context = view.getContext('2d', {alpha: false});
+    context.imageSmoothingEnabled = false;
+    context.drawImage(canvas, 0, 0, view.width, view.height);
   }
 
   // The picture's size in device pixels within a room of w by h of them:
@@ -143,14 +139,14 @@
     const stageHeight = full ? height : touch ? Math.max(height, handsLeast) : bottom;
     stage.style.height = full ? '' : stageHeight + 'px';
 
-    scaled = full && size.width !== 640 * size.factor;
+    // Smooth where not whole; a second canvas for the whole step of 2 or more.
+    const whole = size.width === 640 * size.factor;
+    scaled = !whole && size.factor >= 2;
     stage.classList.toggle('scaled', scaled);
-    canvas.classList.toggle('smooth', size.factor === 0);
+    canvas.classList.toggle('smooth', !whole);
     if (scaled) {
-      whole.width = 640 * size.factor;
-      whole.height = 480 * size.factor;
-      view.width = size.width;
-      view.height = size.height;
+      view.width = 640 * size.factor;
+      view.height = 480 * size.factor;
       drawScaled();
     }
     // A transform rather than a size: layout would round the size to a
