@@ -336,6 +336,9 @@
   // Kept for the next visit, and for playing without the network.
   if (navigator.serviceWorker) navigator.serviceWorker.register('sw.js').catch(() => {});
 
+  // The files on their way while the module compiles.
+  const shipped = Promise.all([fetchBytes('data/config.txt'), fetchBytes('data/map.txt'),
+                               testFrame > 0 ? fetchBytes(address.get('script')) : null]);
   createRacer({
     canvas: canvas,
     onWindow: shown => { canvas.hidden = !shown; },
@@ -346,9 +349,8 @@
   }).then(async module => {
     racer = module;
     window.racer = module;
-    const files = new Map([['config.txt', await fetchBytes('data/config.txt')],
-                           ['map.txt', await fetchBytes('data/map.txt')]]);
-    if (testFrame > 0) racer.FS.writeFile('/tmp/script.txt', await fetchBytes(address.get('script')));
-    start(files);
+    const [config, map, script] = await shipped;
+    if (script) racer.FS.writeFile('/tmp/script.txt', script);
+    start(new Map([['config.txt', config], ['map.txt', map]]));
   }).catch(error => say('The game could not be loaded: ' + error.message, 'failed'));
 })();
