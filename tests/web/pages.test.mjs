@@ -371,16 +371,22 @@ const kControlsShown = [
   [{}, true, true],
 ];
 
-test('the controls show on a touch screen or from the first touch, and show what is held', async () => {
+test('the controls show on a touch screen or from the first touch, and show what is held; a tap on the picture takes the full screen', async () => {
   for (const [device, touched, shown] of kControlsShown) {
     const { page } = await openPage('racer_window.html', { device });
     const brake = page.getByRole('button', { name: 'Brake', exact: true });
-    if (touched) {
-      const cdp = await page.context().newCDPSession(page);
-      await cdp.send('Input.dispatchTouchEvent', { type: 'touchStart', touchPoints: [{ x: 5, y: 700 }] });
+    const cdp = await page.context().newCDPSession(page);
+    const tap = async (x, y) => {
+      await cdp.send('Input.dispatchTouchEvent', { type: 'touchStart', touchPoints: [{ x, y }] });
       await cdp.send('Input.dispatchTouchEvent', { type: 'touchEnd', touchPoints: [] });
-    }
+    };
+    if (touched) await tap(5, 700);
     assert.equal(await brake.isVisible(), shown, JSON.stringify(device));
+    // The windowed page takes the full screen on a tap, not on a click.
+    await (shown ? tap(640, 240) : page.click('#screen'));
+    await step(page, 2);
+    assert.equal(await page.evaluate(() => document.fullscreenElement?.id ?? 'none'), shown ? 'stage' : 'none');
+    if (shown) await page.evaluate(() => document.exitFullscreen());
     if (shown) {
       const look = () => brake.evaluate(b => [b.getAttribute('aria-pressed'), getComputedStyle(b).backgroundColor]);
       const free = await look();
