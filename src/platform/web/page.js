@@ -32,8 +32,10 @@
       holds: [['ArrowUp', '▲', 'Throttle'], ['ArrowDown', '▼', 'Brake']],
     },
   };
-  const kHandWidth = 120;  // CSS pixels, as the stylesheet has it
-  const kHandsLeast = 232;  // the left column's height at its least
+  // CSS pixels, as the stylesheet has them: a column's width, and the left
+  // one's height at its least (three rows of keys, the steering buttons).
+  const kHandWidth = 120;
+  const kHandsLeast = 3 * 48 + 2 * 8 + 8 + 64;
   const kGap = 8;
 
   let racer = null;
@@ -113,7 +115,7 @@
     element.style.left = x + 'px';
     element.style.top = y + 'px';
     element.style.width = width + 'px';
-    if (height !== undefined) element.style.height = height + 'px';
+    element.style.height = height + 'px';
   }
 
   // Lays out the picture and the controls on whole device pixels: the
