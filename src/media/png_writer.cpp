@@ -5,8 +5,20 @@
 
 #include "media/soft_surface.h"
 
-bool WritePng(const SoftSurface& surface, const char* path) {
+bool WritePng(const std::uint8_t* rgb, int width, int height, const char* path) {
   if (path == nullptr) return false;
+  png_image image;
+  std::memset(&image, 0, sizeof image);
+  image.version = PNG_IMAGE_VERSION;
+  image.width = static_cast<png_uint_32>(width);
+  image.height = static_cast<png_uint_32>(height);
+  image.format = PNG_FORMAT_RGB;
+  const int ok = png_image_write_to_file(&image, path, 0, rgb, width * 3, nullptr);
+  png_image_free(&image);
+  return ok != 0;
+}
+
+bool WritePng(const SoftSurface& surface, const char* path) {
   std::vector<std::uint8_t> rgb(static_cast<std::size_t>(kScreenWidth) * kScreenHeight * 3);
   std::uint8_t* out = rgb.data();
   for (int y = 0; y < kScreenHeight; ++y) {
@@ -17,15 +29,7 @@ bool WritePng(const SoftSurface& surface, const char* path) {
       *out++ = static_cast<std::uint8_t>(c);
     }
   }
-  png_image image;
-  std::memset(&image, 0, sizeof image);
-  image.version = PNG_IMAGE_VERSION;
-  image.width = kScreenWidth;
-  image.height = kScreenHeight;
-  image.format = PNG_FORMAT_RGB;
-  const int ok = png_image_write_to_file(&image, path, 0, rgb.data(), kScreenWidth * 3, nullptr);
-  png_image_free(&image);
-  return ok != 0;
+  return WritePng(rgb.data(), kScreenWidth, kScreenHeight, path);
 }
 
 std::vector<std::uint32_t> ReadPng(const char* path) {

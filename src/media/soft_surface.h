@@ -72,6 +72,8 @@ class SoftSurface final : public Surface {
 // Writes the surface as a 640x480 RGB PNG. Returns false when the file
 // cannot be written.
 bool WritePng(const SoftSurface& surface, const char* path);
+// Writes `width` by `height` pixels of 8-bit red, green, blue, row by row.
+bool WritePng(const std::uint8_t* rgb, int width, int height, const char* path);
 
 // A 640x480 PNG as 0xRRGGBB a pixel, row by row; empty when the file cannot
 // be read or has another size.

@@ -1,6 +1,7 @@
 // The two pages in Debian's headless Chromium: scripted frames pixel for
-// pixel against racer_sim, keys, the gamepad, the player's files, Escape,
-// a missing sound device and the pacing at any animation-frame rate.
+// pixel against racer_sim, keys, touch, the gamepad, the player's files,
+// Escape, a missing sound device, the pacing at any animation-frame rate,
+// the picture on screens of any size and density, and playing offline.
 // Needs the pages (build-web/www) and racer_sim (build/bin).
 import { after, before, test } from 'node:test';
 import assert from 'node:assert/strict';
@@ -17,7 +18,12 @@ const racerSim = path.resolve(root, process.env.RACER_SIM ?? 'build/bin/racer_si
 const golden = path.join(root, 'tests/golden');
 const shipped = path.join(root, 'data');
 
-const kTypes = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm' };
+const kTypes = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm',
+                 '.png': 'image/png', '.webmanifest': 'application/manifest+json' };
+// Bodies served instead of the built files', by address: a new version.
+const replaced = new Map();
+const kFlags = ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+                '--disable-background-networking', '--disable-component-update', '--disable-sync'];
 let server;
 let base;
 let browser;
@@ -28,17 +34,14 @@ before(async () => {
     const url = decodeURIComponent(new URL(request.url, 'http://x').pathname);
     const file = url.startsWith('/golden/') ? path.join(golden, url.slice(8)) : path.join(www, url);
     fs.readFile(file, (error, body) => {
+      body = replaced.get(url) ?? body;
       response.writeHead(error ? 404 : 200, { 'Content-Type': kTypes[path.extname(file)] ?? 'text/plain' });
       response.end(error ? '' : body);
     });
   });
   await new Promise(resolve => server.listen(0, '127.0.0.1', resolve));
   base = `http://127.0.0.1:${server.address().port}/`;
-  browser = await chromium.launch({
-    executablePath: '/usr/bin/chromium',
-    args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-           '--disable-background-networking', '--disable-component-update', '--disable-sync'],
-  });
+  browser = await chromium.launch({ executablePath: '/usr/bin/chromium', args: kFlags });
 });
 
 after(async () => {
@@ -72,8 +75,11 @@ function fakeGamepad() {
   navigator.getGamepads = () => [null, window.__pad];
 }
 
-async function openPage(file, { rate = 60, query = '', setup = [] } = {}) {
-  const page = await browser.newPage();
+// `device`: the screen and touch as Playwright's contexts take them. The
+// service worker only runs where a test asks for it.
+async function openPage(file, { rate = 60, query = '', setup = [], device } = {}) {
+  const page = await (await browser.newContext({ serviceWorkers: 'block', ...device })).newPage();
+  page.on('close', () => page.context().close().catch(() => {}));
   const dialogs = [];
   page.on('dialog', dialog => {
     dialogs.push(dialog.message());
@@ -266,11 +272,35 @@ for (const [file, cursor] of [['racer_window.html', ''], ['racer.html', 'none']]
   });
 }
 
-test('racer.html takes the full screen on a click', async () => {
-  const { page } = await openPage('racer.html');
-  await page.click('#screen');
-  await waitFor(page, () => document.fullscreenElement?.id === 'stage');
-  await page.close();
+// Rows: the screen; where the picture lands, and the whole-number step
+// before the smooth one (1: none, the canvas itself is scaled).
+const kFullScreens = [
+  [{ width: 1280, height: 720 }, { x: 160, y: 0, width: 960, height: 720 }, 1],
+  [{ width: 1600, height: 1000 }, { x: 133, y: 0, width: 1333, height: 1000 }, 2],
+];
+
+test('racer.html takes the full screen on a click and fills its height, whole pixels first', async () => {
+  for (const [viewport, box, factor] of kFullScreens) {
+    const { page } = await openPage('racer.html', { device: { viewport } });
+    await page.click('#screen');
+    await waitFor(page, () => document.fullscreenElement?.id === 'stage');
+    await step(page, 2);
+    const shown = factor === 1 ? '#screen' : '#view';
+    const at = await page.locator(shown).boundingBox();
+    assert.deepEqual(Object.fromEntries(Object.entries(at).map(([k, v]) => [k, Math.round(v)])), box);
+    // The second canvas holds each game pixel as a factor-by-factor square.
+    assert.equal(await page.evaluate(factor => {
+      if (factor === 1) return getComputedStyle(document.getElementById('screen')).imageRendering;
+      const game = document.getElementById('screen').getContext('2d').getImageData(0, 0, 640, 480).data;
+      const view = document.getElementById('view').getContext('2d').getImageData(0, 0, 640 * factor, 480 * factor).data;
+      return view.every((value, i) => {
+        const x = (i >> 2) % (640 * factor), y = Math.floor((i >> 2) / (640 * factor));
+        return value === game[((Math.floor(y / factor) * 640 + Math.floor(x / factor)) << 2) + (i & 3)];
+      }) ? getComputedStyle(document.getElementById('view')).imageRendering : 'uneven';
+    }, factor), 'auto');
+    assert.equal(await page.evaluate(() => getComputedStyle(document.getElementById('stage')).backgroundColor), 'rgb(0, 0, 0)');
+    await page.close();
+  }
 });
 
 test('600 frames take 10 s of game time at any animation-frame rate', async t => {
@@ -294,4 +324,196 @@ test('the page loads and draws the road with the browser\'s own animation frames
   const first = await page.evaluate(() => performance.getEntriesByName('first-picture')[0].startTime);
   t.diagnostic(`first picture ${first.toFixed(0)} ms after the page was asked for`);
   await page.close();
+});
+
+// A phone held sideways, as Playwright's contexts take it.
+const kPhone = { viewport: { width: 844, height: 390 }, deviceScaleFactor: 3, hasTouch: true, isMobile: true };
+// The controls of the script's keys, by their accessible names.
+const kControls = { LEFT: 'Steer left', RIGHT: 'Steer right', UP: 'Throttle', DOWN: 'Brake',
+                    D: 'Debug readouts (D)', M: 'Course map (M)', C: 'Background shade (C)', G: 'Ghost (G)' };
+
+// Fingers on the controls through DevTools' touch events, one finger a
+// control: touch(type, tokens) with the controls touched (touchStart: all
+// of them, the new ones pressing) or lifted (touchEnd).
+async function fingers(page) {
+  const cdp = await page.context().newCDPSession(page);
+  const at = {};
+  for (const [token, name] of Object.entries(kControls)) {
+    const box = await page.getByRole('button', { name, exact: true }).boundingBox();
+    at[token] = { x: box.x + box.width / 2, y: box.y + box.height / 2, id: Object.keys(at).length };
+  }
+  return (type, tokens) => cdp.send('Input.dispatchTouchEvent', { type, touchPoints: [...tokens].map(t => at[t]) });
+}
+
+test('two thumbs on the touch controls steer, brake and switch as racer_sim\'s script does', async () => {
+  for (const fullScreen of [false, true]) {
+    const { page } = await openPage(pageOf(fullScreen), { device: kPhone });
+    const touch = await fingers(page);
+    const lines = [...repeat(20, 'UP'), ...repeat(30, 'LEFT'), '+D', '+M', ...repeat(25, 'RIGHT DOWN'),
+                   ...repeat(10, 'DOWN LEFT'), '+C', ...repeat(5, 'DOWN'), '+G', ...repeat(10, 'RIGHT')];
+    await playAndCompare(page, lines, fullScreen, async (before, now, taps) => {
+      const lifted = [...before].filter(token => !now.has(token));
+      if (lifted.length > 0) await touch('touchEnd', lifted);
+      if ([...now].some(token => !before.has(token))) await touch('touchStart', now);
+      for (const token of taps) {
+        await touch('touchStart', [...now, token]);
+        await touch('touchEnd', [token]);
+      }
+    });
+    await page.close();
+  }
+});
+
+// Rows: what the screen is, whether the page is touched; the controls shown.
+const kControlsShown = [
+  [{}, false, false],
+  [{ hasTouch: true }, false, true],
+  [{}, true, true],
+];
+
+test('the controls show on a touch screen or from the first touch, and show what is held; a tap on the picture takes the full screen', async () => {
+  for (const [device, touched, shown] of kControlsShown) {
+    const { page } = await openPage('racer_window.html', { device });
+    const brake = page.getByRole('button', { name: 'Brake', exact: true });
+    const cdp = await page.context().newCDPSession(page);
+    const tap = async (x, y) => {
+      await cdp.send('Input.dispatchTouchEvent', { type: 'touchStart', touchPoints: [{ x, y }] });
+      await cdp.send('Input.dispatchTouchEvent', { type: 'touchEnd', touchPoints: [] });
+    };
+    if (touched) await tap(5, 700);
+    assert.equal(await brake.isVisible(), shown, JSON.stringify(device));
+    // The windowed page takes the full screen on a tap, not on a click.
+    await (shown ? tap(640, 240) : page.click('#screen'));
+    await step(page, 2);
+    assert.equal(await page.evaluate(() => document.fullscreenElement?.id ?? 'none'), shown ? 'stage' : 'none');
+    if (shown) await page.evaluate(() => document.exitFullscreen());
+    if (shown) {
+      const look = () => brake.evaluate(b => [b.getAttribute('aria-pressed'), getComputedStyle(b).backgroundColor]);
+      const free = await look();
+      const box = await brake.boundingBox();
+      await brake.dispatchEvent('pointerdown', { pointerId: 7, buttons: 1 });
+      const held = await look();
+      await brake.dispatchEvent('pointerup', { pointerId: 7 });
+      assert.deepEqual([free[0], held[0], (await look())[0]], ['false', 'true', 'false']);
+      assert.notEqual(held[1], free[1]);
+      assert.ok(box.width >= 48 && box.height >= 48);
+    }
+    await page.close();
+  }
+});
+
+// A screenshot of the part of the page from CSS pixel (x, y) on, at least
+// `width` by `height`, as [width, RGB bytes] in device pixels. Multiples of
+// 4 CSS pixels are whole device pixels at every ratio tested.
+async function screenshotRgb(page, x, y, width, height) {
+  const clip = { x: 4 * Math.floor(x / 4), y: 4 * Math.floor(y / 4) };
+  Object.assign(clip, { width: 4 * Math.ceil((x + width - clip.x) / 4), height: 4 * Math.ceil((y + height - clip.y) / 4) });
+  const ppm = execFileSync('convert', ['png:-', 'ppm:-'], { input: await page.screenshot({ clip }), maxBuffer: 1 << 26 });
+  const [, shotWidth, shotHeight] = ppm.toString('latin1', 0, 32).match(/^P6\s+(\d+)\s+(\d+)\s+255\s/).map(Number);
+  return [clip, shotWidth, ppm.subarray(ppm.length - shotWidth * shotHeight * 3)];
+}
+
+const kViewports = [[320, 480], [390, 844], [844, 390], [1024, 768], [1366, 768], [1920, 1080]];
+const kRatios = [1, 1.25, 1.5, 2, 3];
+const kBand = [150, 250];  // the game's rows held to the screenshot: the horizon, road and texts
+
+// One screen of the table below: the picture's box in view, the controls
+// of a phone beside or under it, and the band of racer_sim's picture
+// (`expected`) on screen.
+async function checkScreen(width, height, ratio, expected) {
+  const phone = width < 1000;
+  const name = `${width}x${height} at ${ratio}`;
+  const device = { viewport: { width, height }, deviceScaleFactor: ratio, hasTouch: phone, isMobile: phone };
+  const { page } = await openPage('racer_window.html', { device, query: '?script=golden/debug_map.txt&frame=2' });
+  await step(page, 3);
+  const box = await page.locator('#screen').boundingBox();
+  assert.ok(box.x >= 0 && box.y >= 0 && box.x + box.width <= width && box.y + box.height <= height, name);
+  const controls = await page.locator('.hand button').evaluateAll(all => all.map(b => b.getBoundingClientRect().toJSON()));
+  for (const c of phone ? controls : []) {
+    assert.ok(c.width >= 48 && c.height >= 48 && c.bottom <= height, name);
+    assert.ok(c.x >= box.x + box.width || c.right <= box.x || c.y >= box.y + box.height, name);
+  }
+  const factor = Math.round(box.width * ratio) / 640;  // layout keeps 1/64 of a pixel
+  if (width * ratio < 640 || height * ratio < 480) {
+    assert.ok(factor < 1, name);
+  } else {
+    assert.ok(Number.isInteger(factor) && factor >= 1, `${name}: ${factor}`);
+    if (!phone) assert.ok(640 * (factor + 1) > width * ratio || 480 * (factor + 1) > height * ratio, name);
+    // Every game pixel of the band a factor-by-factor square of its own colour.
+    const rows = kBand[1] - kBand[0];
+    const [clip, shotWidth, shot] = await screenshotRgb(page, box.x, box.y + kBand[0] * factor / ratio,
+                                                        box.width, rows * factor / ratio);
+    const left = Math.round(box.x * ratio) - clip.x * ratio;
+    const top = Math.round(box.y * ratio) + kBand[0] * factor - clip.y * ratio;
+    let wrong = 0;
+    for (let y = 0; y < rows * factor; ++y) {
+      for (let x = 0; x < 640 * factor; ++x) {
+        const from = ((kBand[0] + (y / factor | 0)) * 640 + (x / factor | 0)) * 3;
+        const to = ((top + y) * shotWidth + left + x) * 3;
+        if (shot[to] !== expected[from] || shot[to + 1] !== expected[from + 1] || shot[to + 2] !== expected[from + 2]) ++wrong;
+      }
+    }
+    assert.equal(wrong, 0, name);
+  }
+  await page.close();
+}
+
+test('the picture opens in view on every screen, each game pixel an equal block of device pixels where it can', async () => {
+  const expected = racerSimRgb(fs.readFileSync(path.join(golden, 'debug_map.txt')), 2, false);
+  const screens = kViewports.flatMap(([width, height]) => kRatios.map(ratio => [width, height, ratio]));
+  // Three pages at a time.
+  const next = async () => {
+    for (let screen; (screen = screens.shift());) await checkScreen(...screen, expected);
+  };
+  await Promise.all([next(), next(), next()]);
+});
+
+// Installing and keeping a page are for a profile of one's own, not for
+// the incognito contexts of the other tests.
+test('after one visit each page plays offline, is installable, and a new build replaces the kept one', async () => {
+  const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'racer-web-profile-'));
+  const context = await chromium.launchPersistentContext(profile, { executablePath: '/usr/bin/chromium', args: kFlags });
+  try {
+    for (const file of ['racer_window.html', 'racer.html']) {
+      const page = await context.newPage();
+      await page.addInitScript(driveAnimationFrames, 60);
+      await page.goto(base + file);
+      await waitFor(page, () => navigator.serviceWorker.controller !== null);
+      const cdp = await context.newCDPSession(page);
+      assert.deepEqual((await cdp.send('Page.getInstallabilityErrors')).installabilityErrors, [], file);
+      const offline = async () => {
+        await context.setOffline(true);
+        await page.reload();
+        await waitFor(page, () => document.body.dataset.state === 'running');
+        await step(page, 5);
+        assert.equal(await frames(page), 4);
+        await context.setOffline(false);
+      };
+      await offline();
+      // A new build: another service worker, and a page script that says so.
+      const worker = fs.readFileSync(path.join(www, 'sw.js'), 'latin1');
+      const cache = 'new' + worker.match(/const kCache = kPrefix \+ '(\w+)'/)[1];
+      replaced.set('/sw.js', worker.replace(/(const kCache = kPrefix \+ ')\w+/, '$1' + cache));
+      replaced.set('/page.js', fs.readFileSync(path.join(www, 'page.js'), 'latin1') + '\nwindow.newBuild = true;\n');
+      try {
+        await page.reload();
+        // The new worker's cache the only one left, within ten seconds.
+        assert.ok(await page.evaluate(async cache => {
+          for (const end = Date.now() + 10000; Date.now() < end; await new Promise(r => setTimeout(r, 20))) {
+            const names = await caches.keys();
+            if (names.length === 1 && names[0].endsWith(' ' + cache)) return true;
+          }
+          return false;
+        }, cache), file);
+      } finally {
+        replaced.clear();
+      }
+      await offline();
+      assert.equal(await page.evaluate(() => window.newBuild), true);
+      await page.close();
+    }
+  } finally {
+    await context.close();
+    fs.rmSync(profile, { recursive: true, force: true });
+  }
 });

@@ -1,12 +1,14 @@
-// The page around the game: loads the module, hands it its files, the keys,
-// the first gamepad and the animation frames, and says what became of the
-// game. With ?script=URL&frame=N in its address it runs the test mode: the
-// script's keys instead of the keyboard, stopping after frame N.
+// The page around the game: loads the module, hands it its files, the keys
+// (from the keyboard or the touch controls), the first gamepad and the
+// animation frames, fits the picture to the screen, and says what became of
+// the game. With ?script=URL&frame=N in its address it runs the test mode:
+// the script's keys instead of the keyboard, stopping after frame N.
 'use strict';
 (function () {
   const fullScreen = document.body.dataset.program === 'fullscreen';
   const stage = document.getElementById('stage');
   const canvas = document.getElementById('screen');
+  const view = document.getElementById('view');
   const status = document.getElementById('status');
   const address = new URLSearchParams(location.search);
   const testFrame = address.has('script') ? Number(address.get('frame')) : 0;
@@ -17,6 +19,26 @@
   // the virtual-key code.
   let keyCodes = new Map();
 
+  // The touch controls, a column for each thumb: the keys a tap presses at
+  // the top, the ones a thumb holds at the bottom. [key, face, what it does]
+  const kHands = {
+    'left-hand': {
+      taps: [['Escape', 'Esc', 'Leave the game'], ['B', 'B', 'Halve the speed'],
+             ['S', 'S', 'Raise the top speed'], ['D', 'D', 'Debug readouts'], ['M', 'M', 'Course map']],
+      holds: [['ArrowLeft', '◀', 'Steer left'], ['ArrowRight', '▶', 'Steer right']],
+    },
+    'right-hand': {
+      taps: [['G', 'G', 'Ghost'], ['O', 'O', 'Overhead bars'], ['I', 'I', 'Speed label size'],
+             ['C', 'C', 'Background shade']],
+      holds: [['ArrowUp', '▲', 'Throttle'], ['ArrowDown', '▼', 'Brake']],
+    },
+  };
+  // CSS pixels, as the stylesheet has them: a column's width, and the left
+  // one's height at its least (three rows of keys, the steering buttons).
+  const kHandWidth = 120;
+  const kHandsLeast = 3 * 48 + 2 * 8 + 8 + 64;
+  const kGap = 8;
+
   let racer = null;
   let running = false;
 
@@ -25,9 +47,15 @@
     document.body.dataset.state = state;
   }
 
-  // Letters by their meaning in the player's layout, as virtual keys are.
-  function virtualKey(event) {
-    return keyCodes.get(event.key.toUpperCase()) || 0;
+  // A key's virtual key by its name as KeyboardEvent.key has it; letters by
+  // their meaning in the player's layout, as virtual keys are.
+  function virtualKey(name) {
+    return keyCodes.get(name.toUpperCase()) || 0;
+  }
+
+  // Every key the game hears, from the keyboard or a touch control.
+  function press(key, down, repeat) {
+    if (racer && key !== 0) racer._web_key(key, down ? 1 : 0, repeat ? 1 : 0);
   }
 
   function pollGamepad() {
@@ -56,14 +84,155 @@
     if (state === 2) say('Test mode: frame ' + testFrame + ' is on the canvas.', 'pictured');
   }
 
-  // Equal whole pixels, as large as the window allows; in full screen the
-  // stylesheet scales it up, still square.
-  function fitCanvas() {
-    const room = Math.min(innerWidth / 640, (innerHeight - 140) / 480);
-    const scale = Math.max(1, Math.floor(room));
-    canvas.style.width = 640 * scale + 'px';
-    canvas.style.height = 480 * scale + 'px';
+  // The full screen's picture: the canvas scaled by a whole number of 2 or
+  // more with square pixels into the second canvas, which the browser
+  // scales in one smooth step to fill the screen's height.
+  let scaled = false;
+
+  function drawScaled() {
+    if (!scaled) return;
+    const context = view.getContext('2d', {alpha: false});
+    context.imageSmoothingEnabled = false;
+    context.drawImage(canvas, 0, 0, view.width, view.height);
   }
+
+  // The picture's size in device pixels within a room of w by h of them:
+  // in a page, the largest whole number of device pixels a game pixel, or
+  // on a screen too small for one, the largest size that fits; in full
+  // screen, the screen's height (or width, if narrower than 4:3) as the
+  // native program fills it.
+  function pictureSize(w, h, full) {
+    const factor = Math.floor(Math.min(w / 640, h / 480));
+    if (!full && factor >= 1) return {width: 640 * factor, height: 480 * factor, factor};
+    const fillHeight = w * 480 >= h * 640;
+    const width = fillHeight ? Math.round(h * 640 / 480) : w;
+    const height = fillHeight ? h : Math.round(w * 480 / 640);
+    return {width, height, factor};
+  }
+
+  function place(element, x, y, width, height) {
+    element.style.left = x + 'px';
+    element.style.top = y + 'px';
+    element.style.width = width + 'px';
+    element.style.height = height + 'px';
+  }
+
+  // Lays out the picture and the controls on whole device pixels: the
+  // controls beside the picture on a screen wider than tall, under it
+  // otherwise, never over it.
+  function layout() {
+    const ratio = devicePixelRatio || 1;
+    const full = document.fullscreenElement === stage;
+    const width = full ? innerWidth : document.documentElement.clientWidth;
+    const height = innerHeight;
+    const touch = document.body.classList.contains('touch');
+    const beside = touch && width > height;
+    const column = kHandWidth + 2 * kGap;
+    const roomX = beside ? column : 0;
+    const roomWidth = beside ? width - 2 * column : width;
+    const roomHeight = touch && !beside ? height - kHandsLeast - kGap : height;
+    const room = [Math.floor(roomWidth * ratio), Math.floor(Math.max(roomHeight, 0) * ratio)];
+    const size = pictureSize(room[0], room[1], full);
+    const x = Math.round(roomX * ratio) + Math.floor((room[0] - size.width) / 2);
+    const y = full || beside ? Math.floor((room[1] - size.height) / 2) : 0;
+    const bottom = (y + size.height) / ratio;
+    const handsLeast = beside ? kHandsLeast + 2 * kGap : bottom + 2 * kGap + kHandsLeast;
+    const stageHeight = full ? height : touch ? Math.max(height, handsLeast) : bottom;
+    stage.style.height = full ? '' : stageHeight + 'px';
+
+    // Smooth where not whole; a second canvas for the whole step of 2 or more.
+    const whole = size.width === 640 * size.factor;
+    scaled = !whole && size.factor >= 2;
+    stage.classList.toggle('scaled', scaled);
+    canvas.classList.toggle('smooth', !whole);
+    if (scaled) {
+      view.width = 640 * size.factor;
+      view.height = 480 * size.factor;
+      drawScaled();
+    }
+    // A transform rather than a size: layout would round the size to a
+    // 64th of a pixel, and a picture a hair too small drops a column.
+    for (const picture of [canvas, view]) {
+      picture.style.width = picture.width + 'px';
+      picture.style.height = picture.height + 'px';
+      picture.style.transform = `translate(${x / ratio}px, ${y / ratio}px) ` +
+          `scale(${size.width / ratio / picture.width}, ${size.height / ratio / picture.height})`;
+    }
+
+    const handsTop = beside ? kGap : bottom + kGap;
+    const handsHeight = stageHeight - handsTop - kGap;
+    place(document.getElementById('left-hand'), kGap, handsTop, kHandWidth, handsHeight);
+    place(document.getElementById('right-hand'), width - kHandWidth - kGap, handsTop, kHandWidth, handsHeight);
+  }
+
+  // A control held by any number of fingers, and a thumb may slide from
+  // one control onto the next: the key is down while a finger is on it.
+  const releases = [];
+  function makeControl(name, face, does, parent, wide) {
+    const button = document.createElement('button');
+    button.type = 'button';
+    button.textContent = face;
+    button.setAttribute('aria-label', face === name || name === 'Escape' ? `${does} (${name})` : does);
+    button.setAttribute('aria-pressed', 'false');
+    if (wide) button.className = 'wide';
+    const fingers = new Set();
+    const update = () => {
+      const held = fingers.size > 0;
+      if (held === (button.getAttribute('aria-pressed') === 'true')) return;
+      button.setAttribute('aria-pressed', String(held));
+      press(virtualKey(name), held, false);
+    };
+    button.addEventListener('pointerdown', event => {
+      event.preventDefault();
+      // A touch keeps to the control it started on unless let go.
+      if (button.hasPointerCapture(event.pointerId)) button.releasePointerCapture(event.pointerId);
+      fingers.add(event.pointerId);
+      update();
+    });
+    button.addEventListener('pointerenter', event => {
+      if (event.buttons === 0) return;
+      fingers.add(event.pointerId);
+      update();
+    });
+    for (const type of ['pointerup', 'pointercancel', 'pointerleave']) {
+      button.addEventListener(type, event => {
+        fingers.delete(event.pointerId);
+        update();
+      });
+    }
+    // Activated without a pointer (a screen reader, the keyboard): a tap.
+    button.addEventListener('click', event => {
+      if (event.detail !== 0) return;
+      press(virtualKey(name), true, false);
+      press(virtualKey(name), false, false);
+    });
+    button.addEventListener('contextmenu', event => event.preventDefault());
+    releases.push(() => {
+      fingers.clear();
+      button.setAttribute('aria-pressed', 'false');
+    });
+    parent.appendChild(button);
+  }
+
+  for (const [id, hand] of Object.entries(kHands)) {
+    const column = document.getElementById(id);
+    const taps = document.createElement('div');
+    const holds = document.createElement('div');
+    holds.className = 'thumbs';
+    for (const [name, face, does] of hand.taps) makeControl(name, face, does, taps, name === 'Escape');
+    for (const [name, face, does] of hand.holds) makeControl(name, face, does, holds, false);
+    column.append(taps, holds);
+  }
+
+  // The controls show on a screen whose pointer is a finger, or from its
+  // first touch.
+  function showTouchControls() {
+    if (document.body.classList.contains('touch')) return;
+    document.body.classList.add('touch');
+    layout();
+  }
+  if (matchMedia('(pointer: coarse)').matches) document.body.classList.add('touch');
+  addEventListener('touchstart', showTouchControls, {capture: true, passive: true});
 
   // `files` maps the game's file names to their bytes; the game reads them
   // from its current directory when its first frame starts.
@@ -77,7 +246,8 @@
       say('The game could not start.', 'failed');
       return;
     }
-    say(fullScreen ? 'Click or press a key for the full screen.' : '', 'running');
+    const ask = document.body.classList.contains('touch') ? 'Tap the picture' : 'Click or press a key';
+    say(fullScreen ? ask + ' for the full screen.' : '', 'running');
     if (!running) {
       running = true;
       requestAnimationFrame(tick);
@@ -127,28 +297,34 @@
 
   document.addEventListener('keydown', event => {
     if (event.ctrlKey || event.metaKey || event.altKey) return;  // the browser's own shortcuts
-    const key = virtualKey(event);
+    const key = virtualKey(event.key);
     if (fullScreen && key !== kEscape && !document.fullscreenElement) enterFullScreen();
     if (!racer || key === 0) return;
     event.preventDefault();
-    racer._web_key(key, 1, event.repeat ? 1 : 0);
+    press(key, true, event.repeat);
   });
-  document.addEventListener('keyup', event => {
-    const key = virtualKey(event);
-    if (racer && key !== 0) racer._web_key(key, 0, 0);
+  document.addEventListener('keyup', event => press(virtualKey(event.key), false, false));
+  addEventListener('blur', () => {
+    for (const release of releases) release();
+    if (racer) racer._web_blur();
   });
-  addEventListener('blur', () => racer && racer._web_blur());
 
-  // A page may not take the screen by itself: it asks on a click or a key.
-  // With the keyboard locked, Escape reaches the game instead of only
-  // leaving the full screen.
+  // A page may not take the screen by itself: it asks on a click or a key,
+  // or on a phone a tap on the picture, and turns the phone sideways where
+  // the browser lets it. With the keyboard locked, Escape reaches the game
+  // instead of only leaving the full screen.
   function enterFullScreen() {
     if (!running || !stage.requestFullscreen) return;
-    stage.requestFullscreen().then(() => {
+    stage.requestFullscreen({navigationUI: 'hide'}).then(() => {
+      if (screen.orientation && screen.orientation.lock) screen.orientation.lock('landscape').catch(() => {});
       if (navigator.keyboard && navigator.keyboard.lock) return navigator.keyboard.lock(['Escape']);
     }).catch(() => {});
   }
-  if (fullScreen) stage.addEventListener('click', enterFullScreen);
+  for (const picture of [canvas, view]) {
+    picture.addEventListener('click', () => {
+      if (fullScreen || document.body.classList.contains('touch')) enterFullScreen();
+    });
+  }
 
   document.getElementById('files').addEventListener('change', event => startWith(event.target.files));
   addEventListener('dragover', event => {
@@ -162,23 +338,36 @@
     startWith(event.dataTransfer.files);
   });
 
-  addEventListener('resize', fitCanvas);
-  fitCanvas();
+  addEventListener('resize', layout);
+  // A scrollbar coming or going narrows the page without a resize.
+  let pageWidth = 0;
+  new ResizeObserver(() => {
+    if (document.body.clientWidth !== pageWidth) layout();
+    pageWidth = document.body.clientWidth;
+  }).observe(document.body);
+  document.addEventListener('fullscreenchange', layout);
+  layout();
 
+  // Kept for the next visit, and for playing without the network.
+  if (navigator.serviceWorker) navigator.serviceWorker.register('sw.js').catch(() => {});
+
+  // The files on their way while the module compiles.
+  const shipped = Promise.all([fetchBytes('data/config.txt'), fetchBytes('data/map.txt'),
+                               testFrame > 0 ? fetchBytes(address.get('script')) : null]);
   createRacer({
     canvas: canvas,
     onWindow: shown => { canvas.hidden = !shown; },
     onPresent: () => {
       if (performance.getEntriesByName('first-picture').length === 0) performance.mark('first-picture');
+      drawScaled();
     },
   }).then(async module => {
     racer = module;
     window.racer = module;
     keyCodes = new Map(racer.UTF8ToString(racer._web_key_names()).trim().split('\n')
                            .map(line => line.split(' ')).map(([key, code]) => [key, Number(code)]));
-    const files = new Map([['config.txt', await fetchBytes('data/config.txt')],
-                           ['map.txt', await fetchBytes('data/map.txt')]]);
-    if (testFrame > 0) racer.FS.writeFile('/tmp/script.txt', await fetchBytes(address.get('script')));
-    start(files);
+    const [config, map, script] = await shipped;
+    if (script) racer.FS.writeFile('/tmp/script.txt', script);
+    start(new Map([['config.txt', config], ['map.txt', map]]));
   }).catch(error => say('The game could not be loaded: ' + error.message, 'failed'));
 })();
