@@ -18,7 +18,8 @@ set(RACER_RELEASE_DATE ${CMAKE_MATCH_1})
 
 set(packaging ${PROJECT_SOURCE_DIR}/packaging)
 set(generated ${CMAKE_BINARY_DIR}/packaging)
-# The launcher names the programs and the shipped files by their full paths.
+# The launcher and the menu entry name the programs and the shipped files by
+# their full paths: /usr/games is not on every PATH.
 foreach(dir GAMES GAMEDATA)
   set(path ${RACER_INSTALL_${dir}DIR})
   if(NOT IS_ABSOLUTE ${path})
@@ -29,7 +30,9 @@ endforeach()
 set(RACER_GAMES_DIR ${RACER_GAMES_PATH})
 set(RACER_DATA_DIR ${RACER_GAMEDATA_PATH})
 configure_file(${packaging}/veltix-race.in ${generated}/veltix-race @ONLY)
-configure_file(${packaging}/${RACER_APP_ID}.metainfo.xml.in ${generated}/${RACER_APP_ID}.metainfo.xml @ONLY)
+foreach(file ${RACER_APP_ID}.metainfo.xml ${RACER_APP_ID}.desktop)
+  configure_file(${packaging}/${file}.in ${generated}/${file} @ONLY)
+endforeach()
 
 set(programs racer racer_window)
 foreach(tool racer_sim racer_check)
@@ -44,7 +47,7 @@ install(FILES
   ${PROJECT_SOURCE_DIR}/data/map.txt ${PROJECT_SOURCE_DIR}/data/map_bak.txt
   DESTINATION ${RACER_INSTALL_GAMEDATADIR})
 
-install(FILES ${packaging}/${RACER_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/applications)
+install(FILES ${generated}/${RACER_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/applications)
 install(FILES ${generated}/${RACER_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/metainfo)
 foreach(size 16 24 32 48 64 128 256)
   install(FILES ${packaging}/icons/veltix-race-${size}.png

@@ -11,7 +11,8 @@
 #   bash tools/release.sh           build them
 #   bash tools/release.sh --check   build them, then again in another folder,
 #                                   and compare (diffoscope shows differences)
-# RELEASE_DIST names another output folder than dist/.
+# RELEASE_DIST names another output folder than dist/, RELEASE_COMMIT another
+# commit than the checked-out one.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 repo=$PWD
@@ -36,11 +37,12 @@ fi
 
 # Uncommitted changes to tracked files go in, with a word: such a release
 # is not the commit's.
-commit=$(git stash create)
-if [ -n "$commit" ]; then
+# is not the commit's. RELEASE_COMMIT names what to build instead.
+commit=${RELEASE_COMMIT:-$(git stash create)}
+if [ -z "$commit" ]; then
+  commit=$(git rev-parse HEAD)
+elif [ -z "${RELEASE_COMMIT:-}" ]; then
   echo "release: uncommitted changes are included; this is not a release of $(git rev-parse --short HEAD)" >&2
-else
-  commit=HEAD
 fi
 export SOURCE_DATE_EPOCH=$(git log -1 --format=%ct "$commit")
 export TZ=UTC LC_ALL=C.UTF-8
@@ -104,7 +106,7 @@ echo "built in $((SECONDS - start)) s"
 if $check; then
   step "again, in another folder, to compare"
   again=$work/again
-  RELEASE_DIST=$again bash "$repo/tools/release.sh" >"$work/again.log" 2>&1 ||
+  RELEASE_DIST=$again RELEASE_COMMIT=$commit bash "$repo/tools/release.sh" >"$work/again.log" 2>&1 ||
     { tail -n 40 "$work/again.log" >&2; exit 1; }
   if cmp -s "$dist/SHA256SUMS" "$again/SHA256SUMS"; then
     echo "reproducible: both builds give the same SHA256SUMS ($((SECONDS - start)) s in all)"
