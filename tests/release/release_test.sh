@@ -24,12 +24,13 @@ version=$(sed -n 's/^project(veltix_race VERSION \([0-9.]*\) .*/\1/p' CMakeLists
 deb=$dist/veltix-race_${version}_amd64.deb
 desktop=/usr/share/applications/org.veltixrace.VeltixRace.desktop
 
+# The X session's teardown waits for every child: the server goes first.
 cleanup() {
+  [ -n "${server_pid:-}" ] && kill "$server_pid" 2>/dev/null
   [ -n "${game_pid:-}" ] && kill "$game_pid" 2>/dev/null
   dpkg -s veltix-race >/dev/null 2>&1 && apt-get purge -y -qq veltix-race >/dev/null 2>&1
   wine_teardown
-  [ -n "${server_pid:-}" ] && kill "$server_pid" 2>/dev/null
-  [ "$failures" -eq 0 ] && [ -z "${RELEASE_TEST_KEEP:-}" ] && rm -rf "$work"
+  if [ "$failures" -eq 0 ] && [ -z "${RELEASE_TEST_KEEP:-}" ]; then rm -rf "$work"; fi
 }
 trap cleanup EXIT
 
