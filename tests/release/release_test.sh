@@ -143,6 +143,14 @@ if [ -n "$installed" ] && [ -z "$left" ]; then pass "nothing of it is left"; els
 place="$work/Veltix Race 1.0/José"
 mkdir -p "$place"
 unzip -q "$dist/veltix-race-$version-windows-x86_64.zip" -d "$place"
+for text in README.txt LICENSE.txt; do
+  file=$place/veltix-race-$version-windows-x86_64/$text
+  if [ -s "$file" ] && [ "$(grep -c $'\r$' "$file")" = "$(wc -l <"$file")" ]; then
+    pass "$text has Windows line endings"
+  else
+    fail "$text: not every line ends in CR LF"
+  fi
+done
 wine_setup "$work" || exit 1
 game_dir=$work/wine-game
 mkdir -p "$game_dir"
