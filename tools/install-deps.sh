@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project needs, and nothing it does not:
-#   tools/install-deps.sh play   what building and playing the game needs
-#   tools/install-deps.sh web    that and what building the browser pages needs
-#   tools/install-deps.sh test   all of it and what the whole test suite needs
+#   tools/install-deps.sh play     what building and playing the game needs
+#   tools/install-deps.sh web      that and what building the browser pages needs
+#   tools/install-deps.sh release  play's and web's, and what tools/release.sh needs
+#   tools/install-deps.sh test     all of it and what the whole test suite needs
 # Idempotent: apt-get is only called for what is missing.
 set -euo pipefail
 
@@ -12,10 +13,14 @@ play=(
   fonts-ipafont-gothic fonts-ipafont-mincho
 )
 web=(emscripten node-acorn python3)
+release=(
+  git debhelper libcairo2-dev g++-mingw-w64-x86-64
+  lintian desktop-file-utils appstream diffoscope-minimal
+)
 test=(
-  googletest libgtest-dev libbenchmark-dev libcairo2-dev
+  googletest libgtest-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  g++-mingw-w64-x86-64 wine wine64 fonts-wine
+  wine wine64 fonts-wine
   xvfb xdotool x11-utils openbox imagemagick tesseract-ocr tesseract-ocr-jpn
   chromium
 )
@@ -23,8 +28,9 @@ test=(
 case "${1:-}" in
   play) packages=("${play[@]}") ;;
   web) packages=("${play[@]}" "${web[@]}") ;;
-  test) packages=("${play[@]}" "${web[@]}" "${test[@]}") ;;
-  *) echo "usage: tools/install-deps.sh play|web|test" >&2; exit 2 ;;
+  release) packages=("${play[@]}" "${web[@]}" "${release[@]}") ;;
+  test) packages=("${play[@]}" "${web[@]}" "${release[@]}" "${test[@]}") ;;
+  *) echo "usage: tools/install-deps.sh play|web|release|test" >&2; exit 2 ;;
 esac
 
 missing=()

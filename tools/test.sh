@@ -45,6 +45,12 @@ bash tools/test-windows.sh
 step "the two pages, built with Emscripten, in headless Chromium"
 bash tools/test-web.sh
 
+# The release files, built from a clean copy of the commit, tried as a
+# player would: the package installed with apt and purged, the Windows zip
+# under Wine, the web zip from a sub-path in Chromium.
+step "the release files, installed and played"
+bash tests/release/release_test.sh
+
 # The benchmarks as a smoke test: they must run; no time is asserted.
 step "the benchmarks, once"
 build/bin/frame_bench --benchmark_min_time=0.05
