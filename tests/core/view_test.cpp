@@ -310,21 +310,6 @@ TEST(Texts, TitleAtHomeWhenTheSwirlIsStill) {
   }
 }
 
-TEST(Debug, ReadoutsThroughThePrimitives) {
-  Fixture f;
-  f.gs->carLRTurnDev = 512;
-  f.gs->carLRTurn = -2048;
-  f.gs->configLRTurnLevel = 400;
-  f.gs->configGripMin = 100;
-  MainLoopViewDrawDebug(*f.gs);
-  // The readouts' places and faces stand in the golden frame debug_map.png.
-  EXPECT_EQ(f.surface.borrows, 17);  // three needles and fourteen texts, each on its own borrow
-  EXPECT_EQ(f.Text("TURN: ").text, "TURN: -2048");
-  EXPECT_TRUE(f.HasLine(260, 44, 280, 20, kMapRed));  // 512 * 40 / 1024
-  EXPECT_TRUE(f.HasLine(260, 68, 258, 44, kMapRed));
-  EXPECT_EQ(f.surface.lines[0].width, 2);
-}
-
 TEST(Ghost, MarkerAndGauge) {
   struct Case {
     int lead, turn;
@@ -411,7 +396,10 @@ TEST(ViewDraw, BorrowsOneContextAtATimeAndRecordsWithoutOne) {
   MainLoopViewDraw(*f.gs);
   EXPECT_EQ((std::array{f.surface.maxOutstanding, f.surface.outstanding, f.surface.livePens, f.surface.liveFonts}),
             (std::array{1, 0, 0, 0}));
-  EXPECT_EQ(f.surface.borrows, 2 + 17 + 1 + 199 + 1);  // scene, texts, debug, map label, strip, dot
+  // Scene, texts, the debug readouts (three needles and fourteen texts,
+  // whose places and faces stand in the golden frame debug_map.png), map
+  // label, strip, dot: each on its own borrow.
+  EXPECT_EQ(f.surface.borrows, 2 + 17 + 1 + 199 + 1);
 
   Fixture refused;
   refused.surface.refuse = true;
