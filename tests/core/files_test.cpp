@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <numeric>
 #include <sstream>
 
 #include "data/files.h"
@@ -155,26 +154,15 @@ TEST(CourseFile, FillAndSmoothing) {
   EXPECT_EQ(std::vector<int>(one->mapDataX + 8, one->mapDataX + 12), (std::vector<int>{0, 2, 3, 5}));
   EXPECT_EQ(one->mapDataX[799], 5);
 
-  // The smoothing keeps the course's total bend and the step limit.
-  const char* bends = "0 0\n100 60\n150 -60\n200 0\n300 25\n";
-  const auto raw = Course(bends, 1000000);
-  const auto smooth = Course(bends);
-  EXPECT_EQ(std::accumulate(smooth->mapDataX, smooth->mapDataX + 800, 0LL),
-            std::accumulate(raw->mapDataX, raw->mapDataX + 800, 0LL));
-  for (int i = 1; i < 800; ++i) ASSERT_LE(std::abs(smooth->mapDataX[i] - smooth->mapDataX[i - 1]), 2) << i;
-
-  // A step limit below 1 would smooth for ever: it is met as 1.
+  // That the smoothing keeps the total bend and the step limit, and that
+  // values are held within the limit, the course fuzz target checks on
+  // every kept course. A step limit below 1 would smooth for ever: it is met as 1.
   const auto limitOne = Course("10 5\n400 -9\n", 1);
   for (int arch : {0, -1, -2147483647 - 1}) {
     const auto gs = Course("10 5\n400 -9\n", arch);
     EXPECT_EQ(gs->configCornerArch, arch);  // kept as read
     EXPECT_TRUE(std::equal(gs->mapDataX, gs->mapDataX + 1600, limitOne->mapDataX)) << arch;
   }
-
-  // Values far beyond any bend are held within the limit, so it ends soon.
-  const auto huge = Course("100 2147483647\n101 -2147483648\n");
-  EXPECT_LE(*std::max_element(huge->mapDataX, huge->mapDataX + 1600), kCourseValueLimit);
-  EXPECT_GE(*std::min_element(huge->mapDataX, huge->mapDataX + 1600), -kCourseValueLimit);
 }
 
 TEST(CourseFile, MissingFilesAndBackup) {

@@ -55,7 +55,6 @@ TEST(RacerSim, BadUseExitsWithTwoAndWritesNothing) {
   // The arguments, and words of the message.
   const std::pair<std::string, std::string> cases[] = {
       {"", "--frames"},
-      {"--frames 12x", "--frames"},
       {"--frames 3 --input missing.txt --trace trace.csv", "cannot open input script missing.txt"},
       {"--frames 3 --input bad.txt --trace trace.csv", "bad.txt:2: JX takes a number from 0 to 65535"},
       {"--frames 3 --input unknown.txt --trace trace.csv", "unknown.txt:3: unknown token: JUMP"},

@@ -15,18 +15,14 @@
 #include "headless/headless_frame.h"
 #include "headless/input_script.h"
 #include "headless/trace.h"
+#include "support/test_support.h"
 
 namespace fuzz {
 namespace {
 
-using i64 = std::int64_t;
+using testing_support::WriteFile;
 
-bool WriteWholeFile(const char* name, std::string_view data) {
-  std::FILE* file = std::fopen(name, "wb");
-  if (file == nullptr) return false;
-  const bool written = data.empty() || std::fwrite(data.data(), 1, data.size(), file) == data.size();
-  return std::fclose(file) == 0 && written;
-}
+using i64 = std::int64_t;
 
 // True when the two states differ anywhere outside the bytes [begin, end).
 bool ChangedOutside(const GameState& a, const GameState& b, std::size_t begin, std::size_t end) {
@@ -78,14 +74,10 @@ struct ReaderStates {
 };
 
 // One set per reader, so that either may run after the other.
-ReaderStates& SettingsStates() {
-  static ReaderStates states;
-  return states;
-}
-
-ReaderStates& CourseStates() {
-  static ReaderStates states;
-  return states;
+enum Reader { kSettings, kCourse };
+ReaderStates& States(Reader reader) {
+  static ReaderStates states[2];
+  return states[reader];
 }
 
 void ResetRange(GameState& gs, std::size_t begin, std::size_t end) {
@@ -95,10 +87,10 @@ void ResetRange(GameState& gs, std::size_t begin, std::size_t end) {
 }  // namespace
 
 std::string RunSettings(std::string_view data) {
-  if (!WriteWholeFile("config.txt", data)) return "cannot write config.txt";
+  if (!WriteFile("config.txt", std::string(data))) return "cannot write config.txt";
   const std::size_t begin = offsetof(GameState, configDevice);
   const std::size_t end = offsetof(GameState, noConfigFileFlag) + sizeof(std::int32_t);
-  ReaderStates& st = SettingsStates();
+  ReaderStates& st = States(kSettings);
   GameState& gs = *st.first;
   GameState& again = *st.second;
   ResetRange(gs, begin, end);
@@ -116,7 +108,7 @@ std::string RunSettings(std::string_view data) {
 }
 
 std::string RunCourse(std::string_view data) {
-  if (!WriteWholeFile("map.txt", data)) return "cannot write map.txt";
+  if (!WriteFile("map.txt", std::string(data))) return "cannot write map.txt";
   // The smoothing's rules on the course scaled down: a pass moves a pair by
   // one unit, so the game's full-size bends can cost half a second (the
   // figure of frame_bench's start-up), these a few dozen passes.
@@ -124,7 +116,7 @@ std::string RunCourse(std::string_view data) {
   constexpr std::int32_t kScale = 250;
   const std::size_t begin = offsetof(GameState, mapDataX);
   const std::size_t end = offsetof(GameState, noMapFileFlag) + sizeof(std::int32_t);
-  ReaderStates& st = CourseStates();
+  ReaderStates& st = States(kCourse);
   GameState* raw = st.first.get();
   GameState* gs = st.second.get();
   ResetRange(*raw, begin, end);
@@ -234,7 +226,7 @@ RunParts SplitRunInput(std::string_view data) {
 
 std::string RunWhole(std::string_view data, int frames) {
   const RunParts parts = SplitRunInput(data);
-  if (!WriteWholeFile("config.txt", parts.settings) || !WriteWholeFile("map.txt", parts.course)) {
+  if (!WriteFile("config.txt", parts.settings) || !WriteFile("map.txt", parts.course)) {
     return "cannot write the data files";
   }
   std::vector<ScriptFrame> script = LenientFrames(parts.script);

@@ -258,27 +258,6 @@ TEST(Text, CellsFollowTheRequestedHeight) {
   }
 }
 
-TEST(Text, OpaqueFillsTheCellTransparentOnlyInks) {
-  for (PixelFormat format : kFormats) {
-    for (BkMode mode : {BkMode::Opaque, BkMode::Transparent}) {
-      SoftSurface s(format);
-      s.ColorFill(format == PixelFormat::Rgb565 ? 0x07E0 : 0x00FF00);
-      const std::uint32_t green = s.RawAt(0, 0);
-      Text(s, 160, 355, "GRIP 5000", 9, Request(20), mode);
-      const PixelSet changed = Changed(s, green);
-      const std::uint32_t ink = RgbFromRaw(format, RawFromColor(format, kInk));
-      int inked = 0;
-      for (const auto& [x, y] : changed) {
-        EXPECT_TRUE(x >= 160 && x < 250 && y >= 355 && y < 375) << x << "," << y;
-        inked += s.RgbAt(x, y) == ink;
-      }
-      EXPECT_GT(inked, 50);
-      EXPECT_EQ(changed.size() == 90u * 20u, mode == BkMode::Opaque);
-      EXPECT_EQ(static_cast<int>(changed.size()) == inked, mode == BkMode::Transparent);
-    }
-  }
-}
-
 TEST(Text, ClipsFacesEmptyTextAndNoFonts) {
   const PixelSet home = Drawn("VELTIX RACE", 100, 100, Request(20), BkMode::Opaque);
   for (auto [x, y] : {std::pair{-30, -8}, {600, 470}}) {
@@ -359,45 +338,6 @@ TEST(ScreenFit, WholeSquaresThenOneSmoothStep) {
     }
     EXPECT_EQ(out.back(), 0xFF0000u) << c.w;
     EXPECT_EQ(out.front(), 0xFFFFFFu) << c.w;
-  }
-  // Runs of like pixels are filled rather than blended one by one: on a
-  // picture of runs of every length the result is the blend everywhere.
-  SoftSurface runs(PixelFormat::Xrgb8888);
-  unsigned seed = 7;
-  for (int y = 0; y < kScreenHeight; ++y) {
-    for (int x = 0; x < kScreenWidth; x += 1 + static_cast<int>(seed % 5)) {
-      seed = seed * 1103515245 + 12345;
-      runs.Span(x, x + static_cast<int>(seed % 5), y, seed >> 8 & 0xFFFFFF);
-    }
-  }
-  for (const auto& [w, h] : {std::pair{1920, 1080}, {1366, 768}, {1280, 960}, {500, 400}}) {
-    const ScreenFit fit = FitToScreen(w, h);
-    ScreenScaler scaler(fit);
-    std::vector<std::uint32_t> out(static_cast<std::size_t>(fit.width) * fit.height);
-    scaler.Scale(runs, out.data(), fit.width);
-    const auto blend = [](std::uint32_t a, std::uint32_t b, std::uint32_t w) {
-      std::uint32_t mixed = 0;
-      for (int shift : {0, 8, 16}) mixed |= (((a >> shift & 255) * (256 - w) + (b >> shift & 255) * w) >> 8) << shift;
-      return mixed;
-    };
-    int wrong = 0;
-    for (int y = 0; y < fit.height; ++y) {
-      for (int x = 0; x < fit.width; ++x) {
-        // The centre's place in the whole-number picture, in 256ths.
-        const auto at = [&](int i, int screen, int source) {
-          const std::int64_t whole = static_cast<std::int64_t>(source) * fit.factor;
-          const std::int64_t u = std::max<std::int64_t>(0, ((2 * i + 1) * whole * 256 / screen - 256) / 2);
-          return std::array<int, 3>{static_cast<int>(u / 256 / fit.factor),
-                                    static_cast<int>(std::min(u / 256 + 1, whole - 1) / fit.factor), static_cast<int>(u % 256)};
-        };
-        const auto [x0, x1, wx] = at(x, fit.width, kScreenWidth);
-        const auto [y0, y1, wy] = at(y, fit.height, kScreenHeight);
-        const std::uint32_t want = blend(blend(runs.RgbAt(x0, y0), runs.RgbAt(x0, y1), wy),
-                                         blend(runs.RgbAt(x1, y0), runs.RgbAt(x1, y1), wy), wx);
-        wrong += out[static_cast<std::size_t>(y) * fit.width + x] != want;
-      }
-    }
-    EXPECT_EQ(wrong, 0) << w << "x" << h;
   }
 }
 
