@@ -160,8 +160,9 @@ if id=$(wait_window "VELTIX RACE" 40); then
   pass "racer_window.exe starts from \"${place#"$work/"}\""
   check_running_game racer_window.exe "$id"
   xdotool key Escape
-  status=$(wait_exit 20)
-  if [ "$status" = 0 ]; then pass "racer_window.exe: Escape ends it with status 0"; else fail "racer_window.exe: status $status"; fi
+  wait_exit 20 || kill_game
+  status=$(cat "$game_dir/status" 2>/dev/null)
+  if [ "$status" = 0 ]; then pass "racer_window.exe: Escape ends it with status 0"; else fail "racer_window.exe: status ${status:-timeout}"; fi
 else
   fail "racer_window.exe: no window ($(head -c 300 "$game_dir/stderr"))"
 fi
