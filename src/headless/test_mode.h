@@ -46,7 +46,6 @@ class TestMode final : public FrameScript {
   InputDevice& BeginFrame() override;
   bool AfterFrame(GameState& gs) override;
   bool failed() const override { return failed_; }
-  long long frame() const { return frame_; }
 
  private:
   TestModeSettings settings_;

@@ -59,7 +59,6 @@ class GameRun {
   int End();
 
   GameState& gs() { return *gs_; }
-  MessageQueue& queue() { return queue_; }
 
  private:
   const ProgramDefinition& program_;

@@ -48,9 +48,6 @@ class NullPlatform : public Platform {
   PushedInput player;
   NullClock nullClock;
 
-  // The back buffer DD_INIT made; null without one.
-  const SoftSurface* back() const { return back_.get(); }
-
   bool JoyGetPos(JoystickInfo& info) override { return player.JoyGetPos(info); }
   Clock& clock() override { return nullClock; }
   PlatformWindow* OpenWindow(GameState& gs, MessageQueue& queue,
