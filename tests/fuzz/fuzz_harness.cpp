@@ -32,13 +32,8 @@ bool ChangedOutside(const GameState& a, const GameState& b, std::size_t begin, s
 }
 
 std::string Fail(const char* what, long long index = -1, long long value = 0) {
-  char text[200];
-  if (index >= 0) {
-    std::snprintf(text, sizeof text, "%s (at %lld, value %lld)", what, index, value);
-  } else {
-    std::snprintf(text, sizeof text, "%s", what);
-  }
-  return text;
+  if (index < 0) return what;
+  return std::string(what) + " (at " + std::to_string(index) + ", value " + std::to_string(value) + ")";
 }
 
 bool SameFrame(const ScriptFrame& a, const ScriptFrame& b) {

@@ -27,7 +27,6 @@ desktop=/usr/share/applications/org.veltixrace.VeltixRace.desktop
 # The X session's teardown waits for every child: the server goes first.
 cleanup() {
   [ -n "${server_pid:-}" ] && kill "$server_pid" 2>/dev/null
-  [ -n "${game_pid:-}" ] && kill "$game_pid" 2>/dev/null
   dpkg -s veltix-race >/dev/null 2>&1 && apt-get purge -y -qq veltix-race >/dev/null 2>&1
   wine_teardown
   if [ "$failures" -eq 0 ] && [ -z "${RELEASE_TEST_KEEP:-}" ]; then rm -rf "$work"; fi
@@ -78,20 +77,16 @@ start_x 1024x768 "$work/x" && start_wm "$work/x" || exit 1
 # play_from_menu NAME: the entry's command as a desktop starts it, with a
 # player's environment and no sound card; its window's id in $wid.
 play_from_menu() {
-  game_dir=$work/$1
-  mkdir -p "$game_dir"
-  (cd / && env -i HOME="$home" DISPLAY="$DISPLAY" PATH=/usr/local/bin:/usr/bin:/bin:/usr/local/games:/usr/games \
-    LANG=C.UTF-8 SDL_AUDIODRIVER=dummy $command >"$game_dir/stdout" 2>"$game_dir/stderr"; echo $? >"$game_dir/status") &
-  game_pid=$!
+  launch "$work/$1" env -i HOME="$home" DISPLAY="$DISPLAY" PATH=/usr/local/bin:/usr/bin:/bin:/usr/local/games:/usr/games \
+    LANG=C.UTF-8 SDL_AUDIODRIVER=dummy $command
   wid=$(wait_window "VELTIX RACE" 20) || fail "$1: no window ($(head -c 300 "$game_dir/stderr"))"
 }
 # end_game NAME: Escape, and status 0.
 end_game() {
   xdotool windowactivate --sync "$wid" >/dev/null 2>&1 || xdotool windowfocus --sync "$wid"
   xdotool key Escape
-  local status=timeout
-  for _ in $(seq 100); do [ -s "$game_dir/status" ] && status=$(cat "$game_dir/status") && break; sleep 0.1; done
-  if [ "$status" = 0 ]; then pass "$1: Escape ends it with status 0"; else fail "$1: status $status after Escape"; fi
+  wait_exit 20
+  if [ "$exit_status" = 0 ]; then pass "$1: Escape ends it with status 0"; else fail "$1: status $exit_status after Escape"; fi
 }
 
 play_from_menu first
@@ -152,17 +147,11 @@ for text in README.txt LICENSE.txt; do
   fi
 done
 wine_setup "$work" || exit 1
-game_dir=$work/wine-game
-mkdir -p "$game_dir"
-(cd "$place/veltix-race-$version-windows-x86_64" && wine racer_window.exe >"$game_dir/stdout" 2>"$game_dir/stderr"; echo $? >"$game_dir/status") &
-game_pid=$!
-if id=$(wait_window "VELTIX RACE" 40); then
+launch "$place/veltix-race-$version-windows-x86_64" wine racer_window.exe
+if wid=$(wait_window "VELTIX RACE" 40); then
   pass "racer_window.exe starts from \"${place#"$work/"}\""
-  check_running_game racer_window.exe "$id"
-  xdotool key Escape
-  wait_exit 20 || kill_game
-  status=$(cat "$game_dir/status" 2>/dev/null)
-  if [ "$status" = 0 ]; then pass "racer_window.exe: Escape ends it with status 0"; else fail "racer_window.exe: status ${status:-timeout}"; fi
+  check_running_game racer_window.exe "$wid"
+  end_game racer_window.exe
 else
   fail "racer_window.exe: no window ($(head -c 300 "$game_dir/stderr"))"
 fi

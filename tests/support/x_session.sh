@@ -96,7 +96,7 @@ launch() {
   game_dir=$1
   shift
   mkdir -p "$game_dir"
-  cp "${game_files[@]}" "$game_dir/"
+  [ "${#game_files[@]}" = 0 ] || cp "${game_files[@]}" "$game_dir/"
   (cd "$game_dir" && exec "$@" >stdout 2>stderr) &
   game_pid=$!
 }
