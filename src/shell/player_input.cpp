@@ -1,7 +1,9 @@
 #include "shell/player_input.h"
 
+#include "shell/window_events.h"
+
 void PlayerInput::Observe(const Message& message) {
-  const int key = message.wParam <= 0xFF ? static_cast<int>(message.wParam) : 0;
+  const int key = KeyCodeFromParam(message.wParam);
   switch (message.message) {
     case WM_KEYDOWN_MSG: keys_.KeyDown(key, (message.lParam & kKeyRepeatBit) != 0); break;
     case WM_KEYUP_MSG: keys_.KeyUp(key); break;
