@@ -25,32 +25,18 @@ if [ "$colours" -eq 2 ]; then pass "only the picture's black and white"; else fa
 close_tests "$RACER" "DEFAULT"
 stop_x
 
-# 16:9 at 1920x1080: scaled by 2.25 to 1440x1080, black at the sides. Every
-# one-pixel line of the scene is the same width on screen, 2.25 pixels,
-# where nearest neighbour alone would draw some two and some three wide:
-# measured across the walls' steep lines in the sky, once the first walls
-# are in view.
+# 16:9 at 1920x1080: scaled by 2.25 to 1440x1080, black at the sides, and
+# the smooth step past the doubling blends the lines' edges (the widths it
+# gives them are media_tests' to measure): more than black and white.
 start_screen 1920x1080
 start_game "$RACER"
 wid=$(wait_window "DEFAULT") || { fail "no window at 1920x1080"; finish; }
-widths=
-for _ in $(seq 40); do
-  shot "$work_dir/wide.png"
-  # Below the readouts at the top, above the horizon (row 180 of 480).
-  widths=$(python3 "$(dirname "$0")/line_widths.py" "$work_dir/wide.png" 240 1680 180 390)
-  [ "$(wc -l <<<"$widths")" -ge 20 ] && break
-  sleep 0.1
-done
+sleep 1
+shot "$work_dir/wide.png"
 expect_share "black bar at the left" "$work_dir/wide.png" 0 0 240 1080 "$black" 1
 expect_share "black bar at the right" "$work_dir/wide.png" 1680 0 240 1080 "$black" 1
-# The top rows are sky but for the odd wall passing through them.
 expect_share "the picture's first columns: sky" "$work_dir/wide.png" 240 0 4 40 "$white" 0.8
 expect_share "the picture's last columns: sky" "$work_dir/wide.png" 1676 0 4 40 "$white" 0.8
-range=$(sort -n <<<"$widths" | sed -n '1p;$p' | tr '\n' ' ')
-count=$(grep -c . <<<"$widths")
-if [ "$count" -ge 20 ] && awk '$1 < 2.05 || $1 > 2.45 { bad = 1 } END { exit bad }' <<<"$widths"; then
-  pass "$count line crossings all 2.25 wide, within 0.2 ($range)"
-else
-  fail "$count line crossings, widths $range (see $work_dir/wide.png)"
-fi
+colours=$(convert "$work_dir/wide.png" -crop 1440x1080+240+0 +repage -unique-colors -format "%w" info:)
+if [ "$colours" -gt 2 ]; then pass "$colours colours: the edges blended"; else fail "only $colours colours: not blended"; fi
 finish

@@ -312,11 +312,14 @@ TEST(ScreenFit, LargestFourByThreeAndItsWholeStep) {
 }
 
 // Scaled by a whole number, each pixel is a square of its own colour; the
-// smooth step past it blends only where neighbours differ.
+// smooth step past it blends only where neighbours differ, so that every
+// one-pixel line of the picture is equally wide on screen.
 TEST(ScreenFit, WholeSquaresThenOneSmoothStep) {
   SoftSurface back(PixelFormat::Rgb565);
   back.ColorFill(back.RawOf(RGBRef(255, 255, 255)));
-  for (int y = 0; y < kScreenHeight; ++y) back.Plot(100, y, back.RawOf(RGBRef(0, 0, 0)));
+  for (int x = 100; x < 600; x += 7) {
+    for (int y = 0; y < kScreenHeight; ++y) back.Plot(x, y, back.RawOf(RGBRef(0, 0, 0)));
+  }
   back.Plot(639, 479, back.RawOf(RGBRef(255, 0, 0)));
   struct Case {
     int w, h;
@@ -332,9 +335,14 @@ TEST(ScreenFit, WholeSquaresThenOneSmoothStep) {
     ScreenScaler scaler(fit);
     std::vector<std::uint32_t> out(static_cast<std::size_t>(fit.width) * fit.height, 1);
     scaler.Scale(back, out.data(), fit.width);
-    for (const auto& [x, grey] : c.at) {
-      EXPECT_EQ(out[static_cast<std::size_t>(500 * fit.width + x)] & 0xFF, static_cast<std::uint32_t>(grey))
-          << c.w << " column " << x;
+    const std::uint32_t* row = &out[static_cast<std::size_t>(500 * fit.width)];
+    for (const auto& [x, grey] : c.at) EXPECT_EQ(row[x] & 0xFF, static_cast<std::uint32_t>(grey)) << c.w << " column " << x;
+    // Each line's darkness summed across the row: its width on screen.
+    const double scale = static_cast<double>(fit.width) / kScreenWidth;
+    for (int x = 100; x < 600; x += 7) {
+      double width = 0;
+      for (int sx = static_cast<int>((x - 1) * scale); sx < (x + 2) * scale; ++sx) width += (255 - (row[sx] & 0xFF)) / 255.0;
+      EXPECT_NEAR(width, scale, 0.05) << c.w << " column " << x;
     }
     EXPECT_EQ(out.back(), 0xFF0000u) << c.w;
     EXPECT_EQ(out.front(), 0xFFFFFFu) << c.w;
