@@ -14,6 +14,7 @@ struct ScriptFrame {
   std::uint16_t tapped = 0;  // pressed and released since the previous frame
   std::uint32_t joyX = 32768;
   std::uint32_t joyButtons = 0;
+  bool operator==(const ScriptFrame&) const = default;
 };
 
 struct ScriptParseResult {
