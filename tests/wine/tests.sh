@@ -37,9 +37,10 @@ test_closing() {
 }
 
 # Without a sound device: the device's own box (captioned エラー発生), then
-# the entry's, each on standard error too, no frame, and status 1.
+# the entry's, each on standard error too, and status 1. That no frame comes
+# first is the shell tests' to see.
 test_sound_failure() {
-  local name=$1 title=$2 id x y text
+  local name=$1 text
   local device="DirectSoundが生成できませんDirectSoundの使用が不可能です" entry="ダイレクトサウンドの初期化に失敗しました"
   start_game "$name" HOME="$wine_root/nosound-home"
   for text in "$device" "$entry"; do
@@ -47,12 +48,6 @@ test_sound_failure() {
       pass "$name without sound: \"$text\""
     else
       fail "$name without sound: no \"$text\""
-    fi
-    if [ "$text" = "$entry" ] && [ "$name" = racer_window ] && id=$(wait_window "$title" 5); then
-      read -r x y < <(client_geometry "$id")
-      shot "$wine_root/logs/$name-nosound.png"
-      # The upper part: the second box stands over the lower right.
-      expect_share "$name without sound draws no frame" "$wine_root/logs/$name-nosound.png" "$x" "$y" 640 300 "$black" 0.999
     fi
     sleep 0.5
     xdotool key Return
@@ -136,7 +131,7 @@ run_wine_tests() {
   local program
   for program in "racer_window:VELTIX RACE" "racer:DEFAULT"; do
     test_closing "${program%%:*}" "${program#*:}"
-    test_sound_failure "${program%%:*}" "${program#*:}"
+    test_sound_failure "${program%%:*}"
   done
   test_pattern 32
   test_pattern 16
