@@ -112,6 +112,12 @@ class WindowProcedure {
                               std::uint64_t wParam, std::int64_t lParam) = 0;
 };
 
+// For a window that only shows frames: every message is left alone.
+class NullProcedure final : public WindowProcedure {
+ public:
+  std::int64_t Handle(PlatformWindow*, std::uint32_t, std::uint64_t, std::int64_t) override { return 0; }
+};
+
 // A window as the message model sees it. The handle stays valid memory for
 // the life of the queue, so a stale handle can still be asked about.
 struct PlatformWindow {

@@ -19,11 +19,6 @@
 
 namespace {
 
-class NoProc final : public WindowProcedure {
- public:
-  std::int64_t Handle(PlatformWindow*, std::uint32_t, std::uint64_t, std::int64_t) override { return 0; }
-};
-
 class SdlDevices : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -43,18 +38,17 @@ class SdlDevices : public ::testing::Test {
   // The colour at (x, y) of what the window shows.
   std::uint32_t Shown(int x = 320, int y = 240) {
     SDL_Surface* screen = SDL_GetWindowSurface(window_);
-    std::uint32_t pixel = 0;
     SDL_Rect at{x, y, 1, 1}, to{0, 0, 1, 1};
     SDL_Surface* one = SDL_CreateRGBSurfaceWithFormat(0, 1, 1, 32, SDL_PIXELFORMAT_XRGB8888);
     SDL_BlitSurface(screen, &at, one, &to);
-    pixel = *static_cast<std::uint32_t*>(one->pixels);
+    const std::uint32_t pixel = *static_cast<std::uint32_t*>(one->pixels);
     SDL_FreeSurface(one);
     return pixel & 0xFFFFFF;
   }
 
   std::unique_ptr<GameState> gs = std::make_unique<GameState>();
   MessageQueue queue;
-  NoProc proc;
+  NullProcedure proc;
   SdlPlatform platform{Program::Windowed};
   SDL_Window* window_ = nullptr;
 };
@@ -118,7 +112,7 @@ TEST_F(SdlDevices, EachFailedStartUpStepHasItsMessage) {
     boxes.shown.clear();
     sdl_testing::failDisplayStep = step;
     EXPECT_FALSE(display.DD_INIT(*gs));
-    EXPECT_EQ(boxes.shown, std::vector<std::string>{std::string("エラー発生: ") + messages[step - 1]});
+    EXPECT_EQ(boxes.shown, std::vector<std::string>{std::string(kErrorCaption) + ": " + messages[step - 1]});
     EXPECT_EQ(gs->DDBack, nullptr) << step;
     display.DD_END(*gs);
   }

@@ -20,7 +20,7 @@ namespace {
 
 using Log = std::vector<std::string>;
 
-class NullProc final : public WindowProcedure {
+class LoggingProc final : public WindowProcedure {
  public:
   Log* log = nullptr;
   std::int64_t Handle(PlatformWindow*, std::uint32_t message, std::uint64_t, std::int64_t) override {
@@ -31,7 +31,7 @@ class NullProc final : public WindowProcedure {
 
 TEST(MessageQueue, OrderPostedThenQuitThenPlatformEvents) {
   MessageQueue queue;
-  NullProc proc;
+  LoggingProc proc;
   PlatformWindow* hwnd = queue.CreateWindow(proc);
   PushedInput source;
   source.Attach(queue, hwnd);
@@ -48,7 +48,7 @@ TEST(MessageQueue, OrderPostedThenQuitThenPlatformEvents) {
 TEST(MessageQueue, DestroyingSendsTheDestroyedMessageThenReleasesOnce) {
   MessageQueue queue;
   Log log;
-  NullProc proc;
+  LoggingProc proc;
   proc.log = &log;
   PlatformWindow* hwnd = queue.CreateWindow(proc, &log, [&] { log.push_back("released"); });
   queue.PostMessage(hwnd, 1000);  // queued while the window lived
@@ -79,7 +79,7 @@ TEST(MessageQueue, DestroyingSendsTheDestroyedMessageThenReleasesOnce) {
 TEST(EventProc, EscapeAloneAsksTheWindowToClose) {
   for (std::uint64_t key : {0x1Bull, 0x11Bull, 0ull, 0x25ull, 0x42ull, 0x0Dull, 0xFFull, ~0ull}) {
     MessageQueue queue;
-    NullProc proc;
+    LoggingProc proc;
     PlatformWindow* hwnd = queue.CreateWindow(proc);
     Event_Proc(queue, KeyCodeFromParam(key), hwnd);
     Message m;
@@ -91,19 +91,14 @@ TEST(EventProc, EscapeAloneAsksTheWindowToClose) {
 }
 
 // The null clock, noting the timer period around the loop.
-class PeriodClock final : public Clock {
+class PeriodClock final : public NullClock {
  public:
   explicit PeriodClock(Log& log) : log_(log) {}
-  std::int64_t QueryPerformanceCounter() override { return clock_.QueryPerformanceCounter(); }
-  std::int64_t QueryPerformanceFrequency() override { return clock_.QueryPerformanceFrequency(); }
-  std::uint32_t timeGetTime() override { return clock_.timeGetTime(); }
-  void Sleep(std::uint32_t ms) override { clock_.Sleep(ms); }
   void timeBeginPeriod(std::uint32_t ms) override { log_.push_back("period " + std::to_string(ms)); }
   void timeEndPeriod(std::uint32_t) override { log_.push_back("period restored"); }
 
  private:
   Log& log_;
-  NullClock clock_;
 };
 
 // The null platform noting what the program does to it, in order. After

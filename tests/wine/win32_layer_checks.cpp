@@ -241,11 +241,6 @@ void CheckWindowSize() {
   PumpMessages();
 }
 
-class NoProc final : public WindowProcedure {
- public:
-  std::int64_t Handle(PlatformWindow*, std::uint32_t, std::uint64_t, std::int64_t) override { return 0; }
-};
-
 // The full-screen display: a front surface lost to another program is
 // restored by the presentation that finds it lost, whose frame is not
 // shown; frames show again once it is back. Needs a virtual desktop, where
@@ -255,7 +250,7 @@ void CheckLostSurface() {
                                     GetModuleHandleW(nullptr), nullptr);
   ShowWindow(hwnd, SW_SHOW);
   MessageQueue queue;
-  NoProc proc;
+  NullProcedure proc;
   auto gs = std::make_unique<GameState>();
   gs->hwnd = queue.CreateWindow(proc, hwnd);
   Check(win32::DD_INIT(*gs), "full-screen display");

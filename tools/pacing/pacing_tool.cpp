@@ -71,13 +71,6 @@ void BusyFor(double ms) {
   }
 }
 
-class NoProc final : public WindowProcedure {
- public:
-  std::int64_t Handle(PlatformWindow*, std::uint32_t, std::uint64_t, std::int64_t) override {
-    return 0;
-  }
-};
-
 double Percentile(const std::vector<double>& sorted, double p) {
   const auto index = static_cast<std::size_t>(p * static_cast<double>(sorted.size() - 1) + 0.5);
   return sorted[std::min(index, sorted.size() - 1)];
@@ -91,7 +84,7 @@ int main(int argc, char** argv) {
 
   auto gs = std::make_unique<GameState>();
   MessageQueue queue;
-  NoProc proc;
+  NullProcedure proc;
   // The windowed program's platform: its clock and, with --window, its
   // window and display device.
   SdlPlatform platform(Program::Windowed);

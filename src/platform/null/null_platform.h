@@ -28,7 +28,7 @@
 // A clock a test drives: every counter reading moves it on by `step`
 // microseconds (a frame's worth by default, so a frame's wait ends at once),
 // and sleeps move it on by their length.
-class NullClock final : public Clock {
+class NullClock : public Clock {
  public:
   std::int64_t QueryPerformanceCounter() override { return now += step; }
   std::int64_t QueryPerformanceFrequency() override { return 1'000'000; }
