@@ -33,8 +33,8 @@ std::u32string Joined(const soft::MessageBoxLayout& layout, std::u32string betwe
 TEST(MessageBox, EveryMessageFitsWholeWithItsInkInPlace) {
   ASSERT_TRUE(FontsAvailable());
   for (const char* text : {kSoundCreateFailed, kSoundCooperationFailed, kSoundStartFailed,
-                           kDisplayStartFailed, "フルスクリーン化できません", "解像度が変更できません",
-                           "プライマリィサーフェースが生成できません", "バックバッファが生成できません"}) {
+                           kDisplayStartFailed, kFullScreenFailed, kDisplayModeFailed, kPrimarySurfaceFailed,
+                           kBackBufferFailed}) {
     SCOPED_TRACE(text);
     const soft::MessageBoxLayout layout = soft::LayoutMessageBox(text);
     const soft::BoxRect box{0, 0, layout.width, layout.height};

@@ -5,13 +5,12 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
-#include <vector>
-
 #include "media/message_box.h"
+#include "shell/error_report.h"
 
 namespace {
 
-constexpr char kText[] = "DirectSoundの協調に失敗しました";
+constexpr const char* kText = kSoundCooperationFailed;
 
 // Keys go down and up, but for ReturnHeld, which only goes down.
 enum Step { Return, KeypadEnter, Space, Escape, LetterA, RepeatedReturn, ReturnHeld,
@@ -81,7 +80,7 @@ TEST(SdlMessageBox, AnsweredLikeADesktopBoxLeavingTheOwnersEventsQueued) {
     SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
     Player player{static_cast<Step>(step), SDL_GetWindowID(owner)};
     SDL_AddEventWatch(&PlayWhenShown, &player);
-    EXPECT_TRUE(ShowSdlMessageBox(owner, kText, "エラー発生"));
+    EXPECT_TRUE(ShowSdlMessageBox(owner, kText, kErrorCaption));
     SDL_DelEventWatch(&PlayWhenShown, &player);
     if (answers) SDL_RemoveTimer(player.giveUp);
 
