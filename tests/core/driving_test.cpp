@@ -122,11 +122,6 @@ TEST(Controls, Keyboard) {
 TEST(Controls, FunctionKeys) {
   auto gs = StartedState();
   FakeInput in;
-  auto press = [&](int key) {
-    in.Clear();
-    in.pressed[key] = true;
-    MainLoopControl(*gs, in);
-  };
   struct Case {
     int key;
     std::int32_t GameState::*field;
@@ -149,7 +144,9 @@ TEST(Controls, FunctionKeys) {
   };
   for (const Case& c : cases) {
     (*gs).*c.field = c.before;
-    press(c.key);
+    in.Clear();
+    in.pressed[c.key] = true;
+    MainLoopControl(*gs, in);
     EXPECT_EQ((*gs).*c.field, c.after) << c.key << " from " << c.before;
   }
   // Held without a new press: nothing more.

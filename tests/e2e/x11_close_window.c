@@ -6,14 +6,10 @@
 #include <stdlib.h>
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    fprintf(stderr, "usage: x11_close_window WINDOW_ID\n");
-    return 2;
-  }
   char* end = NULL;
-  const unsigned long id = strtoul(argv[1], &end, 0);
-  if (end == argv[1] || *end != '\0') {
-    fprintf(stderr, "x11_close_window: not a window id: %s\n", argv[1]);
+  const unsigned long id = argc == 2 ? strtoul(argv[1], &end, 0) : 0;
+  if (end == NULL || end == argv[1] || *end != '\0') {
+    fprintf(stderr, "usage: x11_close_window WINDOW_ID\n");
     return 2;
   }
   Display* display = XOpenDisplay(NULL);

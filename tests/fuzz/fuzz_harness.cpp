@@ -1,7 +1,5 @@
 #include "fuzz_harness.h"
 
-#include <stdlib.h>
-
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>

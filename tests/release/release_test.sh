@@ -91,15 +91,14 @@ end_game() {
 
 play_from_menu first
 if [ -n "$wid" ]; then
-  shoot() { shot "$1" "$wid"; }
   sleep 1
-  shoot "$work/first.png"
+  shot "$work/first.png" "$wid"
   expect_share "first start: the road" "$work/first.png" 60 465 100 10 "$black" 0.99
   # Slow, the car shows a missing file's warning in a white box: none here.
   xdotool windowactivate --sync "$wid" >/dev/null 2>&1 || xdotool windowfocus --sync "$wid"
   xdotool key --delay 150 b b b b
   sleep 0.5
-  shoot "$work/slow.png"
+  shot "$work/slow.png" "$wid"
   expect_share "slow: the help lines" "$work/slow.png" 260 292 8 86 "$white" 0.5
   expect_share "no \"config.txt\" not found" "$work/slow.png" 350 436 110 12 "$white" 0 0.3
   expect_share "no \"map.txt\" not found" "$work/slow.png" 350 460 110 12 "$white" 0 0.3
