@@ -16,12 +16,6 @@ constexpr auto kScriptKeys = [] {
   }
   return keys;
 }();
-constexpr int kScriptKeyCount = [] {
-  int count = 0;
-  for (const GameKey& key : kGameKeys) count += key.scriptName.empty() ? 0 : 1;
-  return count;
-}();
-static_assert(kScriptKeyCount <= 16, "one bit a scripted key in 16 bits");
 
 int KeyBit(std::string_view name) {
   for (int i = 0; i < kScriptKeyCount; ++i) {

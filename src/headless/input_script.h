@@ -7,7 +7,16 @@
 #include <string>
 #include <vector>
 
+#include "game_keys.h"
 #include "platform_api.h"
+
+// The keys a script names, each a bit of a frame's held and tapped keys.
+constexpr int kScriptKeyCount = [] {
+  int count = 0;
+  for (const GameKey& key : kGameKeys) count += key.scriptName.empty() ? 0 : 1;
+  return count;
+}();
+static_assert(kScriptKeyCount <= 16, "one bit a scripted key in 16 bits");
 
 struct ScriptFrame {
   std::uint16_t held = 0;    // one bit per scripted key

@@ -164,7 +164,7 @@ std::string RunScript(std::string_view data) {
   for (const ScriptFrame& f : parsed.frames) {
     if (f.joyX > 65535) return Fail("JX beyond 65535", 0, f.joyX);
     if (f.joyButtons > 15) return Fail("JB beyond 15", 0, f.joyButtons);
-    if (f.held >= (1u << 12) || f.tapped >= (1u << 12)) return Fail("key bit beyond the twelve keys");
+    if ((f.held | f.tapped) >> kScriptKeyCount) return Fail("key bit beyond the scripted keys");
     rewritten += FormatScriptLine(f) + "\n";
   }
   // The frames written out again read back the same. How a script's frames
