@@ -1,32 +1,21 @@
 #include "headless/input_script.h"
 
-#include <array>
 #include <charconv>
 #include <cstdio>
 #include <string_view>
 
 namespace {
 
-// A scripted key's bit is its place among the scripted keys of the table.
-constexpr auto kScriptKeys = [] {
-  std::array<GameKey, std::size(kGameKeys)> keys{};
-  std::size_t count = 0;
-  for (const GameKey& key : kGameKeys) {
-    if (!key.scriptName.empty()) keys[count++] = key;
-  }
-  return keys;
-}();
-
 int KeyBit(std::string_view name) {
   for (int i = 0; i < kScriptKeyCount; ++i) {
-    if (kScriptKeys[i].scriptName == name) return i;
+    if (kGameKeys[i].scriptName == name) return i;
   }
   return -1;
 }
 
 int KeyBitOfVirtualKey(int virtualKey) {
   for (int i = 0; i < kScriptKeyCount; ++i) {
-    if (kScriptKeys[i].virtualKey == virtualKey) return i;
+    if (kGameKeys[i].virtualKey == virtualKey) return i;
   }
   return -1;
 }
@@ -129,8 +118,8 @@ std::string FormatScriptLine(const ScriptFrame& frame) {
     line.append(prefix).append(token);
   };
   for (int bit = 0; bit < kScriptKeyCount; ++bit) {
-    if ((frame.held >> bit) & 1) add("", kScriptKeys[bit].scriptName);
-    if ((frame.tapped >> bit) & 1) add("+", kScriptKeys[bit].scriptName);
+    if ((frame.held >> bit) & 1) add("", kGameKeys[bit].scriptName);
+    if ((frame.tapped >> bit) & 1) add("+", kGameKeys[bit].scriptName);
   }
   if (frame.joyX != ScriptFrame{}.joyX) add("JX=", std::to_string(frame.joyX));
   if (frame.joyButtons != 0) add("JB=", std::to_string(frame.joyButtons));

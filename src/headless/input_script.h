@@ -4,19 +4,27 @@
 #pragma once
 
 #include <cstdint>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "game_keys.h"
 #include "platform_api.h"
 
-// The keys a script names, each a bit of a frame's held and tapped keys.
+// The keys a script names lead the key table; key i is bit i of a frame's
+// held and tapped keys.
 constexpr int kScriptKeyCount = [] {
   int count = 0;
-  for (const GameKey& key : kGameKeys) count += key.scriptName.empty() ? 0 : 1;
+  while (count < static_cast<int>(std::size(kGameKeys)) && !kGameKeys[count].scriptName.empty()) ++count;
   return count;
 }();
 static_assert(kScriptKeyCount <= 16, "one bit a scripted key in 16 bits");
+static_assert([] {
+  for (int i = kScriptKeyCount; i < static_cast<int>(std::size(kGameKeys)); ++i) {
+    if (!kGameKeys[i].scriptName.empty()) return false;
+  }
+  return true;
+}(), "the scripted keys come first in the key table");
 
 struct ScriptFrame {
   std::uint16_t held = 0;    // one bit per scripted key
