@@ -16,8 +16,7 @@ bool ReadAll(std::string_view text, T& out) {
     text.remove_prefix(2);
     base = 16;
   }
-  // from_chars takes a leading '-' for signed types only, never a '+'.
-  if (text.empty() || text.front() == '+') return false;
+  // from_chars takes no '+', and a leading '-' for signed types only.
   T n{};
   const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), n, base);
   if (ec != std::errc() || end != text.data() + text.size()) return false;
@@ -85,11 +84,19 @@ bool CommandLine::Whole(std::string_view name, long long& out, long long min, lo
   if (Arg() != name) return false;
   const std::string* value = Value(name, "a whole number");
   long long n = 0;
-  if (value != nullptr && (!ReadWhole(*value, n) || n < min || n > max)) {
+  if (value == nullptr) return true;
+  if (!ReadWhole(*value, n) || n < min || n > max) {
     Fail(std::string(name) + " takes a whole number " + Range(min, max) + ": " + *value);
-  } else if (value != nullptr) {
+  } else {
     out = n;
   }
+  return true;
+}
+
+bool CommandLine::Whole(std::string_view name, int& out, int min, int max) {
+  long long n = out;
+  if (!Whole(name, n, min, max)) return false;
+  out = static_cast<int>(n);
   return true;
 }
 
@@ -102,7 +109,7 @@ bool CommandLine::Real(std::string_view name, double& out, double min, double ma
   const char* last = first + value->size();
   const auto [end, ec] = std::from_chars(first, last, x, std::chars_format::fixed);
   // The comparison is false for a NaN too.
-  if (ec != std::errc() || end != last || value->empty() || !(x >= min && x <= max)) {
+  if (ec != std::errc() || end != last || !(x >= min && x <= max)) {
     char range[64];
     std::snprintf(range, sizeof range, " takes a number from %g to %g: ", min, max);
     Fail(std::string(name) + range + *value);

@@ -34,6 +34,7 @@ class CommandLine {
   bool Text(std::string_view name, std::string& out, std::string_view what = "a file name");
   bool Text(std::string_view name, std::optional<std::string>& out, std::string_view what = "a file name");
   bool Whole(std::string_view name, long long& out, long long min, long long max = LLONG_MAX);
+  bool Whole(std::string_view name, int& out, int min, int max = INT_MAX);
   bool Real(std::string_view name, double& out, double min, double max);
 
   // A bad use; only the first one is told.

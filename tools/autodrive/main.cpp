@@ -32,23 +32,21 @@ struct Options {
   autodrive::DriveOptions drive;
   std::optional<std::string> script;
   std::optional<std::string> log;
-  bool noBrake = false;
 };
 
 // Returns the exit status when the tool is to stop now.
 std::optional<int> ParseOptions(int argc, char** argv, Options& options) {
   CommandLine line("autodrive", kUsage, argc, argv);
-  long long laps = options.drive.laps;
+  bool noBrake = false;
   while (line.Next()) {
-    if (line.Whole("--frames", options.drive.frames, 0) || line.Whole("--laps", laps, 0, 1000000) ||
+    if (line.Whole("--frames", options.drive.frames, 0) || line.Whole("--laps", options.drive.laps, 0, 1000000) ||
         line.Text("--script", options.script) || line.Text("--log", options.log) ||
-        line.Flag("--no-brake", options.noBrake) || line.Flag("--naive", options.drive.naive)) {
+        line.Flag("--no-brake", noBrake) || line.Flag("--naive", options.drive.naive)) {
       continue;
     }
     line.Unknown();
   }
-  options.drive.laps = static_cast<int>(laps);
-  options.drive.brakes = !options.noBrake;
+  options.drive.brakes = !noBrake;
   return line.Finish();
 }
 

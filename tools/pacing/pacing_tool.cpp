@@ -18,7 +18,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <climits>
 #include <cstring>
 #include <memory>
 #include <optional>
@@ -46,15 +45,13 @@ struct Options {
 // Returns the exit status when the tool is to stop now.
 std::optional<int> Parse(int argc, char** argv, Options& options) {
   CommandLine line("racer_pacing", kUsage, argc, argv);
-  long long frames = options.frames;
   while (line.Next()) {
-    if (line.Whole("--frames", frames, 2, INT_MAX) || line.Real("--work", options.workMs, 0, 1000) ||
+    if (line.Whole("--frames", options.frames, 2) || line.Real("--work", options.workMs, 0, 1000) ||
         line.Flag("--millisecond", options.millisecond) || line.Flag("--window", options.window)) {
       continue;
     }
     line.Unknown();
   }
-  options.frames = static_cast<int>(frames);
   return line.Finish();
 }
 

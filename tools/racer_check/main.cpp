@@ -31,7 +31,6 @@
 namespace {
 
 constexpr char kUsage[] = "racer_check [DIR] [--png FILE] [--script FILE]";
-constexpr int kBadUse = 2;
 constexpr int kLaps = 2;
 // Ten minutes of play for two laps; the built-in car laps in 19 seconds.
 constexpr long long kDriveFrames = 10 * 60 * 60;
@@ -145,7 +144,7 @@ int main(int argc, char** argv) {
   std::filesystem::current_path(options.dir, failed);
   if (failed) {
     std::fprintf(stderr, "racer_check: cannot enter %s: %s\n", options.dir.c_str(), failed.message().c_str());
-    return kBadUse;
+    return CommandLine::kBadUse;
   }
 
   const racer_check::Report report = racer_check::Check();
@@ -156,11 +155,11 @@ int main(int argc, char** argv) {
 
   if (options.png && !racer_check::WriteCoursePicture(report, options.png->string())) {
     std::fprintf(stderr, "racer_check: cannot write %s\n", options.png->c_str());
-    return kBadUse;
+    return CommandLine::kBadUse;
   }
   if (options.script && !WriteText(*options.script, drive.script)) {
     std::fprintf(stderr, "racer_check: cannot write %s\n", options.script->c_str());
-    return kBadUse;
+    return CommandLine::kBadUse;
   }
   return report.diagnostics.empty() && cleanDrive ? 0 : 1;
 }

@@ -23,8 +23,6 @@ namespace {
 constexpr char kUsage[] =
     "racer_sim --frames N [--input FILE] [--trace FILE] [--view] [--png FILE] [--fullscreen]";
 
-constexpr int kUsageError = 2;
-
 struct Options {
   long long frames = -1;
   std::optional<std::string> input;
@@ -51,7 +49,7 @@ std::optional<int> ParseOptions(int argc, char** argv, Options& options) {
 
 int Fail(const std::string& message) {
   std::fprintf(stderr, "racer_sim: %s\n", message.c_str());
-  return kUsageError;
+  return CommandLine::kBadUse;
 }
 
 }  // namespace

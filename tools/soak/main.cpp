@@ -51,11 +51,10 @@ struct Options {
 // Returns the exit status when the tool is to stop now.
 std::optional<int> ParseOptions(int argc, char** argv, Options& o) {
   CommandLine line("racer_soak", kUsage, argc, argv);
-  long long runs = o.runs, onlyCase = o.onlyCase, drawEvery = o.drawEvery;
   std::optional<std::string> seed;
   while (line.Next()) {
-    if (line.Whole("--frames", o.frames, 1, (1ll << 40) - 1) || line.Whole("--runs", runs, 1, 100000) ||
-        line.Whole("--case", onlyCase, 0, kExtremeCases - 1) || line.Whole("--draw-every", drawEvery, 1, 1000000) ||
+    if (line.Whole("--frames", o.frames, 1, (1ll << 40) - 1) || line.Whole("--runs", o.runs, 1, 100000) ||
+        line.Whole("--case", o.onlyCase, 0, kExtremeCases - 1) || line.Whole("--draw-every", o.drawEvery, 1, 1000000) ||
         line.Text("--seed", seed, "a whole number") || line.Text("--pass", o.pass, "random, extreme or both")) {
       continue;
     }
@@ -63,9 +62,6 @@ std::optional<int> ParseOptions(int argc, char** argv, Options& o) {
   }
   if (seed && !ReadWhole(*seed, o.seed)) line.Fail("--seed takes a whole number: " + *seed);
   if (o.pass != "random" && o.pass != "extreme" && o.pass != "both") line.Fail("--pass takes random, extreme or both: " + o.pass);
-  o.runs = static_cast<int>(runs);
-  o.onlyCase = static_cast<int>(onlyCase);
-  o.drawEvery = static_cast<int>(drawEvery);
   return line.Finish();
 }
 
