@@ -49,7 +49,7 @@ TEST(RacerCheck, SaysWhatEachLineDoes) {
     std::optional<std::string> map;
     std::vector<std::string> diagnostics;
     int status;
-    std::string drive = "";  // a line of the drive's report
+    std::string drive = "";  // a line of the drive's report, if any
     bool backup = false;     // the settings in config_bak.txt
   };
   const Case cases[] = {
@@ -122,7 +122,9 @@ TEST(RacerCheck, SaysWhatEachLineDoes) {
     const CheckRun r = RacerCheck(".");
     EXPECT_EQ(r.status, c.status) << r.out << r.err;
     EXPECT_EQ(r.diagnostics, c.diagnostics) << r.out;
-    EXPECT_NE(r.out.find(c.drive), std::string::npos) << c.drive << r.out;
+    if (!c.drive.empty()) {
+      EXPECT_NE(r.out.find(c.drive), std::string::npos) << c.drive << r.out;
+    }
     EXPECT_EQ(r.err, "");
   }
 }
