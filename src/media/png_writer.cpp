@@ -19,17 +19,8 @@ bool WritePng(const std::uint8_t* rgb, int width, int height, const char* path) 
 }
 
 bool WritePng(const SoftSurface& surface, const char* path) {
-  std::vector<std::uint8_t> rgb(static_cast<std::size_t>(kScreenWidth) * kScreenHeight * 3);
-  std::uint8_t* out = rgb.data();
-  for (int y = 0; y < kScreenHeight; ++y) {
-    for (int x = 0; x < kScreenWidth; ++x) {
-      const std::uint32_t c = surface.RgbAt(x, y);
-      *out++ = static_cast<std::uint8_t>(c >> 16);
-      *out++ = static_cast<std::uint8_t>(c >> 8);
-      *out++ = static_cast<std::uint8_t>(c);
-    }
-  }
-  return WritePng(rgb.data(), kScreenWidth, kScreenHeight, path);
+  const std::string rgb = surface.Rgb();
+  return WritePng(reinterpret_cast<const std::uint8_t*>(rgb.data()), kScreenWidth, kScreenHeight, path);
 }
 
 std::vector<std::uint32_t> ReadPng(const char* path) {

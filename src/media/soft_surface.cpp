@@ -63,10 +63,14 @@ std::uint32_t SoftSurface::RgbAt(int x, int y) const { return RgbFromRaw(format_
 std::string SoftSurface::ReadRgb(int& width, int& height) {
   width = kScreenWidth;
   height = kScreenHeight;
+  return Rgb();
+}
+
+std::string SoftSurface::Rgb() const {
   std::string rgb;
-  rgb.reserve(static_cast<std::size_t>(width) * height * 3);
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
+  rgb.reserve(static_cast<std::size_t>(kScreenWidth) * kScreenHeight * 3);
+  for (int y = 0; y < kScreenHeight; ++y) {
+    for (int x = 0; x < kScreenWidth; ++x) {
       const std::uint32_t pixel = RgbAt(x, y);
       rgb += static_cast<char>(pixel >> 16);
       rgb += static_cast<char>(pixel >> 8);

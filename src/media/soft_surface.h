@@ -37,6 +37,8 @@ class SoftSurface final : public Surface {
   // is out.
   void ColorFill(std::uint32_t raw) override;
   std::string ReadRgb(int& width, int& height) override;
+  // Every pixel's red, green and blue bytes, row by row.
+  std::string Rgb() const;
 
   PixelFormat format() const { return format_; }
   int bytesPerPixel() const { return format_ == PixelFormat::Rgb565 ? 2 : 4; }
