@@ -1,7 +1,8 @@
 // Every key the game knows, in one table. Adding a key is one line here and
 // the line of sim/controls.cpp that reads it: the virtual-key list, the input
 // scripts' names, the SDL and page key maps and the test drivers' key lists
-// all come from this table.
+// all come from this table. (A touch button for it, if it wants one, is a
+// line of the page's touch controls.)
 #pragma once
 
 #include <cstdint>

@@ -14,7 +14,6 @@
   const testFrame = address.has('script') ? Number(address.get('frame')) : 0;
 
   const kDataFiles = ['config.txt', 'config_bak.txt', 'map.txt', 'map_bak.txt'];
-  const kEscape = 0x1b;
   // The game's keys, from the module: KeyboardEvent.key in upper case to
   // the virtual-key code.
   let keyCodes = new Map();
@@ -88,12 +87,13 @@
   // more with square pixels into the second canvas, which the browser
   // scales in one smooth step to fill the screen's height.
   let scaled = false;
+  const viewContext = view.getContext('2d', {alpha: false});
 
   function drawScaled() {
     if (!scaled) return;
-    const context = view.getContext('2d', {alpha: false});
-    context.imageSmoothingEnabled = false;
-    context.drawImage(canvas, 0, 0, view.width, view.height);
+    // Resizing the canvas turns its smoothing back on.
+    viewContext.imageSmoothingEnabled = false;
+    viewContext.drawImage(canvas, 0, 0, view.width, view.height);
   }
 
   // The picture's size in device pixels within a room of w by h of them:
@@ -298,7 +298,7 @@
   document.addEventListener('keydown', event => {
     if (event.ctrlKey || event.metaKey || event.altKey) return;  // the browser's own shortcuts
     const key = virtualKey(event.key);
-    if (fullScreen && key !== kEscape && !document.fullscreenElement) enterFullScreen();
+    if (fullScreen && key !== keyCodes.get('ESCAPE') && !document.fullscreenElement) enterFullScreen();
     if (!racer || key === 0) return;
     event.preventDefault();
     press(key, true, event.repeat);
