@@ -4,18 +4,12 @@
 // there, asking only for addresses under the sub-path, the shipped files
 // among them. Exits non-zero on the first failed check.
 import assert from 'node:assert/strict';
-import { createRequire } from 'node:module';
 
-// playwright-core comes with the pages' tests.
-const require = createRequire(new URL('../web/package.json', import.meta.url));
-const { chromium } = require('playwright-core');
+// The pages' tests' browser, with their playwright-core.
+import { launchChromium } from '../web/browser.mjs';
 
 const [base, pictures] = process.argv.slice(2);
-const browser = await chromium.launch({
-  executablePath: '/usr/bin/chromium',
-  args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-         '--disable-background-networking', '--disable-component-update', '--disable-sync'],
-});
+const browser = await launchChromium();
 try {
   const page = await browser.newPage();
   const asked = [];

@@ -5,29 +5,20 @@
 import { after, before, test } from 'node:test';
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
-import http from 'node:http';
 import path from 'node:path';
-import { chromium } from 'playwright-core';
+import { launchChromium, serve, waitFor } from './browser.mjs';
 
 const root = path.resolve(import.meta.dirname, '../..');
 const www = path.resolve(root, process.env.RACER_WEB_DIR ?? 'build-web/www');
 const shipped = name => fs.readFileSync(path.join(root, 'data', name), 'latin1');
 
-const kTypes = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm' };
-const kChromiumFlags = ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-                        '--disable-background-networking', '--disable-component-update', '--disable-sync'];
 let server;
+let base;
 let browser;
 
 // The pages' folder over HTTP, and the browser.
 before(async () => {
-  server = http.createServer(async (request, response) => {
-    const file = path.join(www, decodeURIComponent(new URL(request.url, 'http://x').pathname));
-    const body = await fs.promises.readFile(file).catch(() => null);
-    response.writeHead(body ? 200 : 404, { 'Content-Type': kTypes[path.extname(file)] ?? 'text/plain' }).end(body ?? '');
-  });
-  [browser] = await Promise.all([chromium.launch({ executablePath: '/usr/bin/chromium', args: kChromiumFlags }),
-                                 new Promise(resolve => server.listen(0, '127.0.0.1', resolve))]);
+  [{ server, base }, browser] = await Promise.all([serve(url => path.join(www, url)), launchChromium()]);
 });
 
 after(() => Promise.all([browser?.close(), server?.close()]));
@@ -38,12 +29,11 @@ async function runningPage() {
   const page = await browser.newPage();
   const errors = [];
   page.on('pageerror', error => errors.push(error.message));
-  await page.goto(`http://127.0.0.1:${server.address().port}/racer_window.html`);
-  await until(page, () => document.body.dataset.state === 'running' && racer._web_frame() > 2);
+  await page.goto(base + 'racer_window.html');
+  await waitFor(page, () => document.body.dataset.state === 'running' && racer._web_frame() > 2);
   return { page, errors };
 }
 
-const until = (page, predicate, arg) => page.waitForFunction(predicate, arg, { polling: 20, timeout: 10000 });
 const said = page => page.evaluate(() => [document.body.dataset.state, document.getElementById('status').textContent]);
 // The game's data files in the module's folder, name -> text.
 const gameFiles = page => page.evaluate(() => Object.fromEntries(racer.FS.readdir('/')
@@ -72,13 +62,13 @@ async function give(page, files, { drop = false, folders = [] } = {}) {
 // Frames played on from now.
 async function playsOn(page) {
   const frame = await page.evaluate(() => racer._web_frame());
-  await until(page, frame => racer._web_frame() > frame + 5, frame);
+  await waitFor(page, frame => racer._web_frame() > frame + 5, frame);
 }
 
 // Started again on exactly these files, with no words; or still running
 // on the shipped ones, saying why.
 async function startsWith(page, files) {
-  await until(page, files => Object.keys(files).every(name => racer.FS.analyzePath(name).exists &&
+  await waitFor(page, files => Object.keys(files).every(name => racer.FS.analyzePath(name).exists &&
     new TextDecoder('latin1').decode(racer.FS.readFile(name)) === files[name]), files);
   assert.deepEqual(await gameFiles(page), files);
   assert.deepEqual(await said(page), ['running', '']);
@@ -86,7 +76,7 @@ async function startsWith(page, files) {
 }
 
 async function keepsRunning(page, words) {
-  await until(page, words => document.getElementById('status').textContent === words, words);
+  await waitFor(page, words => document.getElementById('status').textContent === words, words);
   await playsOn(page);
   assert.deepEqual(await gameFiles(page), shippedFiles);
   assert.equal((await said(page))[0], 'running');
@@ -126,11 +116,11 @@ test('a dropped folder is named and left out, the files beside it taken', async 
 
 test('files picked after the game has ended start it again', async () => {
   const { page, errors } = await runningPage();
-  await until(page, () => racer._web_frame() > 100);
+  await waitFor(page, () => racer._web_frame() > 100);
   await page.keyboard.press('Escape');
-  await until(page, () => document.body.dataset.state === 'ended');
+  await waitFor(page, () => document.body.dataset.state === 'ended');
   const ended = await page.evaluate(() => racer._web_frame());
-  await until(page, () => document.getElementById('screen').hidden);
+  await waitFor(page, () => document.getElementById('screen').hidden);
   await give(page, [['config.txt', 'SPEED 9000\n'], ['map.txt', '0 0\n']]);
   await startsWith(page, { 'config.txt': 'SPEED 9000\n', 'map.txt': '0 0\n' });
   assert.ok(await page.evaluate(ended => racer._web_frame() < ended, ended), 'counting from the first frame again');

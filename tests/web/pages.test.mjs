@@ -7,10 +7,9 @@ import { after, before, test } from 'node:test';
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
-import http from 'node:http';
 import os from 'node:os';
 import path from 'node:path';
-import { chromium } from 'playwright-core';
+import { launchChromium, serve, waitFor } from './browser.mjs';
 
 const root = path.resolve(import.meta.dirname, '../..');
 const www = path.resolve(root, process.env.RACER_WEB_DIR ?? 'build-web/www');
@@ -18,30 +17,18 @@ const racerSim = path.resolve(root, process.env.RACER_SIM ?? 'build/bin/racer_si
 const golden = path.join(root, 'tests/golden');
 const shipped = path.join(root, 'data');
 
-const kTypes = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm',
-                 '.png': 'image/png', '.webmanifest': 'application/manifest+json' };
 // Bodies served instead of the built files', by address: a new version.
 const replaced = new Map();
-const kFlags = ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-                '--disable-background-networking', '--disable-component-update', '--disable-sync'];
 let server;
 let base;
 let browser;
 
 before(async () => {
   // The pages at /, the golden scripts at /golden/.
-  server = http.createServer((request, response) => {
-    const url = decodeURIComponent(new URL(request.url, 'http://x').pathname);
-    const file = url.startsWith('/golden/') ? path.join(golden, url.slice(8)) : path.join(www, url);
-    fs.readFile(file, (error, body) => {
-      body = replaced.get(url) ?? body;
-      response.writeHead(error ? 404 : 200, { 'Content-Type': kTypes[path.extname(file)] ?? 'text/plain' });
-      response.end(error ? '' : body);
-    });
-  });
-  await new Promise(resolve => server.listen(0, '127.0.0.1', resolve));
-  base = `http://127.0.0.1:${server.address().port}/`;
-  browser = await chromium.launch({ executablePath: '/usr/bin/chromium', args: kFlags });
+  ({ server, base } = await serve(
+      url => url.startsWith('/golden/') ? path.join(golden, url.slice(8)) : path.join(www, url),
+      url => replaced.get(url)));
+  browser = await launchChromium();
 });
 
 after(async () => {
@@ -93,7 +80,6 @@ async function openPage(file, { rate = 60, query = '', setup = [], device } = {}
 }
 
 // Polled on a timer: the driven pages have no animation frames of their own.
-const waitFor = (page, predicate, arg) => page.waitForFunction(predicate, arg, { polling: 20, timeout: 10000 });
 const state = page => page.evaluate(() => document.body.dataset.state);
 const frames = page => page.evaluate(() => racer._web_frame());
 const step = (page, n) => page.evaluate(n => __step(n), n);
@@ -472,7 +458,7 @@ test('the picture opens in view on every screen, each game pixel an equal block 
 // the incognito contexts of the other tests.
 test('after one visit each page plays offline, is installable, and a new build replaces the kept one', async () => {
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'racer-web-profile-'));
-  const context = await chromium.launchPersistentContext(profile, { executablePath: '/usr/bin/chromium', args: kFlags });
+  const context = await launchChromium(profile);
   try {
     for (const file of ['racer_window.html', 'racer.html']) {
       const page = await context.newPage();
