@@ -81,13 +81,6 @@ play_from_menu() {
     LANG=C.UTF-8 SDL_AUDIODRIVER=dummy $command
   wid=$(wait_window "VELTIX RACE" 20) || fail "$1: no window ($(head -c 300 "$game_dir/stderr"))"
 }
-# end_game NAME: Escape, and status 0.
-end_game() {
-  xdotool windowactivate --sync "$wid" >/dev/null 2>&1 || xdotool windowfocus --sync "$wid"
-  xdotool key Escape
-  wait_exit 20
-  if [ "$exit_status" = 0 ]; then pass "$1: Escape ends it with status 0"; else fail "$1: status $exit_status after Escape"; fi
-}
 
 play_from_menu first
 if [ -n "$wid" ]; then
@@ -102,7 +95,7 @@ if [ -n "$wid" ]; then
   expect_share "slow: the help lines" "$work/slow.png" 260 292 8 86 "$white" 0.5
   expect_share "no \"config.txt\" not found" "$work/slow.png" 350 436 110 12 "$white" 0 0.3
   expect_share "no \"map.txt\" not found" "$work/slow.png" 350 460 110 12 "$white" 0 0.3
-  end_game "first start"
+  escape_ends "first start" 20
 fi
 if cmp -s "$folder/config.txt" /usr/share/games/veltix-race/config.txt && cmp -s "$folder/map_bak.txt" /usr/share/games/veltix-race/map_bak.txt; then
   pass "the player's folder holds the shipped files"
@@ -115,7 +108,7 @@ if grep -qF "$folder" "$game_dir/stdout"; then pass "it says where the files are
 printf '# mine\nSPEED 20000\n' >"$folder/config.txt"
 cp "$folder/config.txt" "$work/edited.txt"
 play_from_menu second
-[ -n "$wid" ] && end_game "second start"
+[ -n "$wid" ] && escape_ends "second start" 20
 if cmp -s "$folder/config.txt" "$work/edited.txt"; then pass "a second start keeps the edited config.txt"; else fail "config.txt was replaced"; fi
 
 # A folder that cannot be made: a message and status 1.
@@ -150,7 +143,7 @@ launch "$place/veltix-race-$version-windows-x86_64" wine racer_window.exe
 if wid=$(wait_window "VELTIX RACE" 40); then
   pass "racer_window.exe starts from \"${place#"$work/"}\""
   check_running_game racer_window.exe "$wid"
-  end_game racer_window.exe
+  escape_ends racer_window.exe 20
 else
   fail "racer_window.exe: no window ($(head -c 300 "$game_dir/stderr"))"
 fi

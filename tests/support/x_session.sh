@@ -142,33 +142,41 @@ kill_game() {
   ${on_kill:-}
 }
 
+# ended_in NAME SECONDS WAY START_MS: the game, asked to end at START_MS
+# in WAY, ends within SECONDS with status 0; killed if it does not.
+ended_in() {
+  if ! wait_exit "$2"; then
+    fail "$1: still running $2 s after $3"
+    kill_game
+  elif [ "$exit_status" -ne 0 ]; then
+    fail "$1: $3: status $exit_status"
+  else
+    pass "$1: $3 ends it in $(( $(date +%s%3N) - $4 )) ms with status 0"
+  fi
+}
+
+# escape_ends NAME SECONDS: Escape, pressed in the game's window $wid.
+escape_ends() {
+  local start_ms
+  xdotool windowactivate --sync "$wid" >/dev/null 2>&1 || xdotool windowfocus --sync "$wid"
+  start_ms=$(date +%s%3N)
+  xdotool key Escape
+  ended_in "$1" "$2" Escape "$start_ms"
+}
+
 # closing_tests NAME TITLE SECONDS START...: with the game running in window
-# $wid, Escape ends it within SECONDS with status 0; started again with
-# START..., so does the close button.
+# $wid, Escape ends it; started again with START..., so does the close
+# button.
 closing_tests() {
-  local name=$1 title=$2 limit=$3 way start_ms
+  local name=$1 title=$2 limit=$3 start_ms
   shift 3
-  for way in Escape "the close button"; do
-    if [ "$way" = Escape ]; then
-      xdotool windowactivate --sync "$wid" >/dev/null 2>&1 || xdotool windowfocus --sync "$wid"
-      start_ms=$(date +%s%3N)
-      xdotool key Escape
-    else
-      "$@"
-      wid=$(wait_window "$title" 40) || { fail "$name: no window the second time"; kill_game; return; }
-      sleep 1
-      start_ms=$(date +%s%3N)
-      close_window "$wid"
-    fi
-    if ! wait_exit "$limit"; then
-      fail "$name: still running $limit s after $way"
-      kill_game
-    elif [ "$exit_status" -ne 0 ]; then
-      fail "$name: $way: status $exit_status"
-    else
-      pass "$name: $way ends it in $(( $(date +%s%3N) - start_ms )) ms with status 0"
-    fi
-  done
+  escape_ends "$name" "$limit"
+  "$@"
+  wid=$(wait_window "$title" 40) || { fail "$name: no window the second time"; kill_game; return; }
+  sleep 1
+  start_ms=$(date +%s%3N)
+  close_window "$wid"
+  ended_in "$name" "$limit" "the close button" "$start_ms"
 }
 
 # shot FILE [WINDOW]: a screenshot of the window, or of the whole screen.
