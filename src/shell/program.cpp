@@ -22,8 +22,9 @@ std::unique_ptr<WindowProcedure> MakeWindowProc(GameState& gs, MessageQueue& que
   return std::make_unique<WindowProc>(gs, queue, platform);
 }
 
-}  // namespace
-
+// Opens the display, then sound. A device that fails shows the entry's
+// message, and what was opened goes with the window, sound then display.
+// Once both are open the cursor is hidden.
 bool StartDevices(GameState& gs, MessageQueue& queue, Platform& platform) {
   if (!platform.DD_INIT(gs)) {
     ShowMessage(gs.hwnd, kDisplayStartFailed, "");
@@ -36,6 +37,8 @@ bool StartDevices(GameState& gs, MessageQueue& queue, Platform& platform) {
   platform.ShowCursor(false);
   return true;
 }
+
+}  // namespace
 
 const ProgramDefinition kFullScreenProgram = {
     Program::FullScreen, &MakeWindowProc, &StartDevices, &DD_BackInit, 0,

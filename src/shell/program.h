@@ -32,11 +32,6 @@ struct ProgramDefinition {
 // takes the window with it and the program ends at once.
 extern const ProgramDefinition kFullScreenProgram;
 
-// Opens the display, then sound. A device that fails shows the entry's
-// message, and what was opened goes with the window, sound then display.
-// Once both are open the cursor is hidden.
-bool StartDevices(GameState& gs, MessageQueue& queue, Platform& platform);
-
 // Runs `program` over `platform` until the quit message: the window, the
 // devices, the pacing and the loop, one message at a time and a frame
 // whenever none waits. With a script, its keys drive the game and the game

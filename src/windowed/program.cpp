@@ -13,8 +13,9 @@ std::unique_ptr<WindowProcedure> MakeMainWndProc(GameState& gs, MessageQueue& qu
   return std::make_unique<MainWndProc>(gs, queue, platform);
 }
 
-}  // namespace
-
+// Opens the display, then sound. A device that fails shows the entry's
+// message and posts the close request, which the loop takes before any
+// frame: the window closes in order. False when either failed.
 bool StartDevices(GameState& gs, MessageQueue& queue, Platform& platform) {
   bool started = true;
   if (!platform.DD_INIT(gs)) {
@@ -29,6 +30,8 @@ bool StartDevices(GameState& gs, MessageQueue& queue, Platform& platform) {
   }
   return started;
 }
+
+}  // namespace
 
 const ProgramDefinition kWindowedProgram = {
     Program::Windowed, &MakeMainWndProc, &StartDevices, &DD_BackInit, kStartShade,

@@ -11,11 +11,6 @@
 
 namespace windowed {
 
-// Opens the display, then sound. A device that fails shows the entry's
-// message and posts the close request, which the loop takes before any
-// frame: the window closes in order. False when either failed.
-bool StartDevices(GameState& gs, MessageQueue& queue, Platform& platform);
-
 extern const ProgramDefinition kWindowedProgram;
 
 }  // namespace windowed

@@ -24,8 +24,8 @@ bool ShowsAPicture() {
   return asked != nullptr && strcasestr(asked, driver) != nullptr;
 }
 
-// SDL's video, events and joysticks, and message boxes. False when there
-// is no display to be had; joysticks are optional.
+// SDL's video, events and joysticks. False when there is no display to be
+// had; joysticks are optional.
 bool StartSdl() {
   // The joystick is polled like the hardware: it answers whether or not
   // the window has the keyboard.
