@@ -142,41 +142,40 @@ kill_game() {
   ${on_kill:-}
 }
 
-# ended_in NAME SECONDS WAY START_MS: the game, asked to end at START_MS
-# in WAY, ends within SECONDS with status 0; killed if it does not.
-ended_in() {
-  if ! wait_exit "$2"; then
-    fail "$1: still running $2 s after $3"
+# ends_by NAME SECONDS WAY COMMAND...: COMMAND, the player's way out, ends
+# the game within SECONDS with status 0; a game that stays is killed.
+ends_by() {
+  local name=$1 limit=$2 way=$3 start_ms
+  shift 3
+  start_ms=$(date +%s%3N)
+  "$@"
+  if ! wait_exit "$limit"; then
+    fail "$name: still running $limit s after $way"
     kill_game
   elif [ "$exit_status" -ne 0 ]; then
-    fail "$1: $3: status $exit_status"
+    fail "$name: $way: status $exit_status"
   else
-    pass "$1: $3 ends it in $(( $(date +%s%3N) - $4 )) ms with status 0"
+    pass "$name: $way ends it in $(( $(date +%s%3N) - start_ms )) ms with status 0"
   fi
 }
 
 # escape_ends NAME SECONDS: Escape, pressed in the game's window $wid.
 escape_ends() {
-  local start_ms
   xdotool windowactivate --sync "$wid" >/dev/null 2>&1 || xdotool windowfocus --sync "$wid"
-  start_ms=$(date +%s%3N)
-  xdotool key Escape
-  ended_in "$1" "$2" Escape "$start_ms"
+  ends_by "$1" "$2" Escape xdotool key Escape
 }
 
 # closing_tests NAME TITLE SECONDS START...: with the game running in window
 # $wid, Escape ends it; started again with START..., so does the close
 # button.
 closing_tests() {
-  local name=$1 title=$2 limit=$3 start_ms
+  local name=$1 title=$2 limit=$3
   shift 3
   escape_ends "$name" "$limit"
   "$@"
   wid=$(wait_window "$title" 40) || { fail "$name: no window the second time"; kill_game; return; }
   sleep 1
-  start_ms=$(date +%s%3N)
-  close_window "$wid"
-  ended_in "$name" "$limit" "the close button" "$start_ms"
+  ends_by "$name" "$limit" "the close button" close_window "$wid"
 }
 
 # shot FILE [WINDOW]: a screenshot of the window, or of the whole screen.
