@@ -69,7 +69,7 @@ TEST(Phases, WorkedTraceOnAStraight) {
       {5152, 60, 5963, 5395, 135, 2816, 990, 71},
   };
   for (int f = 0; f < 9; ++f) {
-    input.Clear();
+    input = {};
     input.held[VK_RIGHT_KEY] = input.held[VK_UP_KEY] = f >= 3 && f < 6;
     input.held[VK_DOWN_KEY] = f >= 6;
     MainLoop(*gs, input);
@@ -99,7 +99,7 @@ TEST(Controls, Keyboard) {
       {{VK_DOWN_KEY}, {}, 0, 0, 1},
   };
   for (const Case& c : cases) {
-    in.Clear();
+    in = {};
     for (int k : c.held) in.held[k] = true;
     for (int k : c.pressed) in.pressed[k] = true;
     MainLoopControl(*gs, in);
@@ -144,13 +144,13 @@ TEST(Controls, FunctionKeys) {
   };
   for (const Case& c : cases) {
     (*gs).*c.field = c.before;
-    in.Clear();
+    in = {};
     in.pressed[c.key] = true;
     MainLoopControl(*gs, in);
     EXPECT_EQ((*gs).*c.field, c.after) << c.key << " from " << c.before;
   }
   // Held without a new press: nothing more.
-  in.Clear();
+  in = {};
   in.held[VK_D_KEY] = true;
   MainLoopControl(*gs, in);
   EXPECT_EQ(gs->dispDebug, 1);

@@ -97,22 +97,15 @@ TEST_F(SdlDevices, LostScreenIsRestoredAndThatFrameNotShown) {
 // there; what was made before it is released at the end.
 TEST_F(SdlDevices, EachFailedStartUpStepHasItsMessage) {
   const char* messages[] = {kFullScreenFailed, kDisplayModeFailed, kPrimarySurfaceFailed, kBackBufferFailed};
-  struct Boxes final : NullPlatform {
-    Boxes() : NullPlatform(Program::FullScreen) {}
-    bool ShowMessageBox(PlatformWindow*, const char* text, const char* caption) override {
-      shown.push_back(std::string(caption) + ": " + text);
-      return true;
-    }
-    std::vector<std::string> shown;
-  } boxes;
+  NullPlatform boxes(Program::FullScreen);
   Platform* previous = SetMessageBoxes(&boxes);
   SdlPlatform display(Program::FullScreen);
   GiveTheWindow();
   for (int step = 1; step <= 4; ++step) {
-    boxes.shown.clear();
+    boxes.boxes.clear();
     sdl_testing::failDisplayStep = step;
     EXPECT_FALSE(display.DD_INIT(*gs));
-    EXPECT_EQ(boxes.shown, std::vector<std::string>{std::string(kErrorCaption) + ": " + messages[step - 1]});
+    EXPECT_EQ(boxes.boxes, std::vector<std::string>{std::string("owned ") + kErrorCaption + "|" + messages[step - 1]});
     EXPECT_EQ(gs->DDBack, nullptr) << step;
     display.DD_END(*gs);
   }

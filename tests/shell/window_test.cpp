@@ -107,7 +107,6 @@ class PeriodClock final : public NullClock {
 class LoggingPlatform final : public NullPlatform {
  public:
   Log log;
-  std::vector<std::string> boxes;
   bool windowOpens = true, displayWorks = true, soundWorks = true;
   int escapeAfter = 2;
 
@@ -121,10 +120,6 @@ class LoggingPlatform final : public NullPlatform {
     // Gone with the queue's window: its native release.
     gs.hwnd->releaseNative = [this] { log.push_back("window gone"); };
     return gs.hwnd;
-  }
-  bool ShowMessageBox(PlatformWindow* owner, const char* text, const char* caption) override {
-    boxes.push_back(std::string(owner != nullptr ? "owned " : "") + caption + "|" + text);
-    return true;
   }
   bool DD_INIT(GameState& gs) override {
     log.push_back(displayWorks ? "display opened" : "display failed");

@@ -73,11 +73,6 @@ class FakeInput final : public InputDevice {
   JoystickInfo joystick;
   bool joystickPresent = true;
 
-  void Clear() {
-    held.fill(false);
-    pressed.fill(false);
-  }
-
   std::uint16_t GetAsyncKeyState(int vk) override {
     const auto i = static_cast<std::size_t>(vk & 0xFF);
     const auto answer =

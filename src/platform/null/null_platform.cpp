@@ -9,6 +9,11 @@ PlatformWindow* NullPlatform::OpenWindow(GameState& gs, MessageQueue& queue,
   return gs.hwnd;
 }
 
+bool NullPlatform::ShowMessageBox(PlatformWindow* owner, const char* text, const char* caption) {
+  boxes.push_back(std::string(owner != nullptr ? "owned " : "") + caption + "|" + text);
+  return false;
+}
+
 bool NullPlatform::DD_INIT(GameState& gs) {
   back_ = std::make_unique<SoftSurface>(BackBufferFormat(program_));
   gs.DDBack = back_.get();

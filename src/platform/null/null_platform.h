@@ -20,6 +20,8 @@
 #pragma once
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "media/soft_surface.h"
 #include "platform_api.h"
@@ -47,13 +49,16 @@ class NullPlatform : public Platform {
   // What a player would do: keys, focus, the close button, joystick 1.
   PushedInput player;
   NullClock nullClock;
+  // The message boxes nobody saw, each "CAPTION|TEXT", after "owned " when
+  // it had an owner window.
+  std::vector<std::string> boxes;
 
   bool JoyGetPos(JoystickInfo& info) override { return player.JoyGetPos(info); }
   Clock& clock() override { return nullClock; }
   PlatformWindow* OpenWindow(GameState& gs, MessageQueue& queue,
                              WindowProcedure& procedure) override;
-  // There is nobody to show a box to.
-  bool ShowMessageBox(PlatformWindow*, const char*, const char*) override { return false; }
+  // There is nobody to show a box to: it is only kept in `boxes`.
+  bool ShowMessageBox(PlatformWindow* owner, const char* text, const char* caption) override;
   bool DD_INIT(GameState& gs) override;
   void DD_END(GameState& gs) override;
   void DD_Present(GameState&) override {}
