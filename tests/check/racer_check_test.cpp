@@ -86,11 +86,12 @@ TEST(RacerCheck, SaysWhatEachLineDoes) {
         "map.txt:3: 99999999 marks section 200 as not given: it takes the value of the section before",
         "map.txt:4: section 799 is left out of the smoothing: it differs by -801 from section 0 (CORNER_ARCH 2)"},
        1},
-      // The rest of a long line is a line of its own: here only spaces.
-      {"GRIP_MIN 10000\n" + std::string(200, ' ') + "\n", {},
+      // The rest of a long line is a line of its own: here only spaces. A
+      // line of 159 leaves only its end.
+      {"GRIP_MIN 10000\n" + std::string(159, ' ') + "\n" + std::string(160, ' ') + "\n", {},
        {"config.txt:1: GRIP_MIN 10000: grip stays full, so the car never slides and braking costs no grip (the grip "
         "formulas divide by 10000 - GRIP_MIN, taken as 1)",
-        "config.txt:2: the line is longer than 159 characters: the rest is read as a line of its own"},
+        "config.txt:3: the line is longer than 159 characters: the rest is read as a line of its own"},
        1, "  rail contacts: 1 (lap 2: section 240)\n"},
       {"GRIP_MIN 20000\n", {},
        {"config.txt: not found: the game reads config_bak.txt instead",

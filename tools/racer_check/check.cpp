@@ -16,7 +16,7 @@ namespace {
 // The readers' reports, kept past their calls.
 struct SettingsLine {
   int number;
-  bool continued;
+  bool rest;
   int fields;
   bool beyondRange;
   std::string word;
@@ -26,7 +26,7 @@ struct SettingsLine {
 
 struct CourseLine {
   int number;
-  bool continued;
+  bool rest;
   std::string text;
   int fields;
   bool beyondRange;
@@ -35,15 +35,20 @@ struct CourseLine {
   bool stored;
 };
 
+// Whether a piece holds characters past a line's first 159. A line of
+// exactly 159 leaves only its end, which the reader hands on as a piece of
+// its own that changes nothing.
+bool Rest(const LineReport& r) { return r.continued && std::string_view(r.text) != "\n"; }
+
 class Listener final : public FileObserver {
  public:
   void ConfigFile(const char* name) override { configFile = name != nullptr ? name : ""; }
   void ConfigLine(const ConfigLineReport& r) override {
-    config.push_back({r.number, r.continued, r.fields, r.beyondRange, r.word, r.value, r.key});
+    config.push_back({r.number, Rest(r), r.fields, r.beyondRange, r.word, r.value, r.key});
   }
   void MapFile(const char* name) override { mapFile = name != nullptr ? name : ""; }
   void MapLine(const MapLineReport& r) override {
-    map.push_back({r.number, r.continued, r.text, r.fields, r.beyondRange, r.section, r.value, r.stored});
+    map.push_back({r.number, Rest(r), r.text, r.fields, r.beyondRange, r.section, r.value, r.stored});
   }
 
   std::string configFile;
@@ -104,7 +109,7 @@ class Checker {
     for (int k = 0; k < kConfigKeyCount; ++k) value[k] = kConfigKeys[k].builtIn;
     for (const SettingsLine& line : heard.config) {
       const int n = line.number;
-      LongLine(line.continued, n);
+      LongLine(line.rest, n);
       // A line without fields repeats the last assignment, as the game does.
       if (line.key >= 0) value[line.key] = line.value;
       if (line.fields == 0) continue;
@@ -164,7 +169,7 @@ class Checker {
       const int n = line.number;
       const std::string section = "section " + to_string(line.section);
       if (line.stored) gs->mapDataX[line.section] = line.value;
-      LongLine(line.continued, n);
+      LongLine(line.rest, n);
       if (line.fields == 0) {
         // Repeats the last line's section and value: no change.
         std::string text = line.text;
@@ -253,9 +258,9 @@ class Checker {
     if (read.empty()) Add(0, "not found, nor " + backup + ": the game runs on " + fallback);
   }
 
-  void LongLine(bool continued, int n) {
-    if (continued && n != longLine_) Add(n, "the line is longer than 159 characters: the rest is read as a line of its own");
-    if (continued) longLine_ = n;
+  void LongLine(bool rest, int n) {
+    if (rest && n != longLine_) Add(n, "the line is longer than 159 characters: the rest is read as a line of its own");
+    if (rest) longLine_ = n;
   }
 
   void Summarize(const std::array<int, kCourseSections>& giver, std::int32_t arch) {
