@@ -19,7 +19,7 @@ release=(
 )
 test=(
   googletest libgtest-dev libbenchmark-dev
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev ninja-build ccache
   wine wine64 fonts-wine
   xvfb xdotool x11-utils openbox imagemagick tesseract-ocr tesseract-ocr-jpn
   chromium

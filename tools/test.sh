@@ -3,8 +3,9 @@
 #   bash tools/test.sh          everything: the optimised build's tests (unit,
 #                               golden, end to end in a private X server),
 #                               the same under AddressSanitizer and
-#                               UndefinedBehaviorSanitizer, the fuzzers, the
-#                               Windows programs under Wine, and the
+#                               UndefinedBehaviorSanitizer, the fuzzers, a
+#                               sample of mutants, the Windows programs
+#                               under Wine, the pages, the release, and the
 #                               benchmarks once
 #   bash tools/test.sh --quick  the optimised build's tests only
 set -euo pipefail
@@ -38,6 +39,11 @@ ctest --test-dir build-sanitize --output-on-failure -j"$jobs" -E 'FuzzReplay|fuz
 # each, two for the whole run beside them. A failing input is kept as a test.
 step "fuzzing"
 bash tools/fuzz.sh --all 60
+
+# A fixed sample of one-line faults in the sources: each must fail a test
+# or be listed, with its reason, as unable to change what the game does.
+step "mutants"
+python3 tools/mutants.py --sample 80 --seed 24
 
 step "the Windows programs under Wine"
 bash tools/test-windows.sh
