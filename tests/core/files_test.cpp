@@ -18,6 +18,7 @@ std::unique_ptr<GameState> Settings(const char* config, const char* backup = nul
   if (config != nullptr) WriteFile("config.txt", config);
   if (backup != nullptr) WriteFile("config_bak.txt", backup);
   auto gs = NewState();
+  gs->noConfigFileFlag = 7;  // each reading sets it afresh
   InitializeConfig(*gs);
   return gs;
 }
@@ -49,6 +50,7 @@ TEST(SettingsFile, Lines) {
       {"DEVICE_SPEED 0\n", &GameState::configDevice, 0},             // the earlier key wins
       {"DEVICE_SPEED 0\n", kSpeed, 12000},
       {"SPEED 9000\nDEVICE\n", &GameState::configDevice, 9000},      // the word alone repeats the value
+      {"SPEED\n", kSpeed, 0},                                        // which starts at 0
       {"SPEED 9000\n\n# note\n", kSpeed, 9000},
       {"SPEED 1\nSPEED 2\nSPEED 3\n", kSpeed, 3},                    // the last line wins
       {"RIDGE_RAIL 5000\n", &GameState::configRidgeRail, 1000},
@@ -139,6 +141,9 @@ TEST(CourseFile, Lines) {
       {"1600 50\n", 799, 0},
       {"99999999999 50\n", 799, 0},
       {"5 99999999\n", 5, 0},         // the unset marker counts as not given
+      {"0 99999999\n", 1, 2000},      // but section 0 keeps it, held to the limit
+      {"5 5000\n", 5, 2000},
+      {"5 -5000\n", 5, -2000},
       {"5 3\r\n6 2\r\n", 6, 2},
       {"5 3\r\r\n6 2\r\r\n", 6, 2},
   };
