@@ -29,7 +29,16 @@ TEST(SdlEvents, AsWindowMessages) {
       {Event(SDL_KEYDOWN, SDLK_ESCAPE), WM_KEYDOWN_MSG, 27},
       {Event(SDL_KEYDOWN, SDLK_ESCAPE, true), WM_KEYDOWN_MSG, 27, kKeyRepeatBit},  // auto-repeat comes through
       {Event(SDL_KEYDOWN, SDLK_LEFT), WM_KEYDOWN_MSG, 0x25},
+      {Event(SDL_KEYDOWN, SDLK_RIGHT), WM_KEYDOWN_MSG, 0x27},
+      {Event(SDL_KEYDOWN, SDLK_UP), WM_KEYDOWN_MSG, 0x26},
+      {Event(SDL_KEYDOWN, SDLK_DOWN), WM_KEYDOWN_MSG, 0x28},
       {Event(SDL_KEYDOWN, SDLK_s), WM_KEYDOWN_MSG, 0x53},
+      {Event(SDL_KEYDOWN, SDLK_d), WM_KEYDOWN_MSG, 0x44},
+      {Event(SDL_KEYDOWN, SDLK_m), WM_KEYDOWN_MSG, 0x4D},
+      {Event(SDL_KEYDOWN, SDLK_g), WM_KEYDOWN_MSG, 0x47},
+      {Event(SDL_KEYDOWN, SDLK_o), WM_KEYDOWN_MSG, 0x4F},
+      {Event(SDL_KEYDOWN, SDLK_i), WM_KEYDOWN_MSG, 0x49},
+      {Event(SDL_KEYDOWN, SDLK_c), WM_KEYDOWN_MSG, 0x43},
       {Event(SDL_KEYDOWN, SDLK_a), WM_KEYDOWN_MSG, 0},               // a key the game has no code for
       {Event(SDL_KEYUP, SDLK_ESCAPE), WM_KEYUP_MSG, 27},
       {Event(SDL_KEYUP, SDLK_b), WM_KEYUP_MSG, 0x42},
