@@ -17,7 +17,7 @@ enum Step { Return, KeypadEnter, Space, Escape, LetterA, RepeatedReturn, ReturnH
             CloseButton, ClickOk, ClickBesideOk, PressOkReleaseBeside };
 
 // What the player does, pushed once the box is shown, after the owner's
-// key, close request and expose; a quit request a second later ends a box
+// key, close request and expose; a quit request queued after them ends a box
 // that the step did not answer.
 struct Player {
   Step step;
@@ -58,7 +58,7 @@ int SDLCALL PlayWhenShown(void* data, SDL_Event* event) {
     Push(SDL_MOUSEBUTTONDOWN, p->box, 0, p->step == ClickBesideOk ? ok.left - 5 : ok.left + 5, ok.top + 5);
     Push(SDL_MOUSEBUTTONUP, p->box, 0, p->step == ClickOk ? ok.left + 5 : ok.left - 5, ok.top + 5);
   }
-  p->giveUp = SDL_AddTimer(1000, [](Uint32, void*) -> Uint32 {
+  p->giveUp = SDL_AddTimer(100, [](Uint32, void*) -> Uint32 {
     SDL_Event quit{};
     quit.type = SDL_QUIT;
     SDL_PushEvent(&quit);
