@@ -11,6 +11,7 @@ each with its reason, in tests/mutants/equivalent.txt and not run.
   tools/mutants.py [--sample N] [--seed S]   a sample spread over the folders
   tools/mutants.py --changed BASE            the lines changed since BASE
   tools/mutants.py --files F [F ...]         these files
+  tools/mutants.py --again                   the last report's survivors
   tools/mutants.py --list ...                list the mutants, run nothing
 
 Two build trees (copies of the working tree under build-mutants/) run side by
@@ -137,7 +138,7 @@ KIND = {"<": "boundary", "<=": "boundary", ">": "boundary", ">=": "boundary", "=
 # A binary operator stands between spaces; templates, pointers and unary
 # signs do not.
 BINARY = re.compile(r"(?<= )(<=|>=|==|!=|\+=|-=|&&|\|\||<|>|\+|-|\*|/)(?= )")
-NUMBER = re.compile(r"(?<![\w.'])(\d+)(?=[uUlL]*(?![\w.']))")
+NUMBER = re.compile(r"(?<![\w.'])(0[xX][0-9a-fA-F]+|\d+)(?=[uUlL]*(?![\w.']))")
 NOT = re.compile(r"!(?!=)")
 KEYWORDS = {"if", "for", "while", "switch", "return", "sizeof", "catch", "alignof", "decltype",
             "static_assert", "defined", "noexcept", "assert", "alignas", "operator"}
@@ -175,15 +176,23 @@ def top_level_arguments(code, open_at):
 
 def line_mutants(line, code):
     """(operator, mutated line) for each one-line fault of this line."""
-    if code.lstrip().startswith("#") or "static_assert" in code or "R\"" in code:
+    # Preprocessor lines, checks that NDEBUG or the compiler take out, and raw strings.
+    if code.lstrip().startswith("#") or re.search(r"\b(static_)?assert\b", code) or "R\"" in code:
         return
     for m in BINARY.finditer(code):
         op = m.group(1)
         yield KIND[op], line[: m.start()] + SWAPS[op] + line[m.end() :]
     for m in NUMBER.finditer(code):
-        n = int(m.group(1))
+        text = m.group(1)
+        if re.fullmatch(r"0\d+", text):
+            continue  # octal, or digits after a separator
+        n = int(text, 0)
         for new in {0: [1], 1: [0, 2]}.get(n, [n + 1, n - 1]):
-            yield "constant", line[: m.start()] + str(new) + line[m.end() :]
+            written = str(new)
+            if text[:2] in ("0x", "0X"):  # as written: 0x4D, 0x4E
+                digits = f"{new:0{len(text) - 2}x}"
+                written = text[:2] + (digits if any(c in "abcdef" for c in text[2:]) else digits.upper())
+            yield "constant", line[: m.start()] + written + line[m.end() :]
     for m in NOT.finditer(code):
         yield "negation", line[: m.start()] + line[m.end() :]
     if STATEMENT.match(code) and not NOT_A_STATEMENT.match(code) and code.count("(") == code.count(")"):
@@ -486,6 +495,7 @@ def main():
     parser.add_argument("--seed", type=int, default=0, metavar="S", help="the sample's seed (0)")
     parser.add_argument("--files", nargs="+", metavar="F", help="only these files")
     parser.add_argument("--changed", metavar="BASE", help="only the lines changed since BASE")
+    parser.add_argument("--again", action="store_true", help="only the last report's survivors")
     parser.add_argument("--jobs", type=int, default=2, metavar="J", help="build trees side by side (2)")
     parser.add_argument("--list", action="store_true", help="list the mutants and run nothing")
     args = parser.parse_args()
@@ -506,6 +516,10 @@ def main():
         except subprocess.CalledProcessError as e:
             parser.error(f"--changed {args.changed}: {e.stderr.strip()}")
         mutants = [m for m in mutants if m.file in touched and (touched[m.file] is None or m.line in touched[m.file])]
+    if args.again:
+        last = (WORK / "report.md").read_text(encoding="utf-8") if (WORK / "report.md").exists() else ""
+        wanted = set(re.findall(r"^- (\S+):\d+ \(\w+\): `(.*?)` -> `(.*?)`$", last, re.M))
+        mutants = [m for m in mutants if m.key() in wanted]
     if args.sample is not None:
         mutants = spread_sample(mutants, args.sample, args.seed)
     if args.list:
