@@ -16,7 +16,8 @@ each with its reason, in tests/mutants/equivalent.txt and not run.
 
 Two build trees (copies of the working tree under build-mutants/) run side by
 side. The report goes to build-mutants/report.md. Exit status: 0 when no
-mutant survived that equivalent.txt does not list, 1 otherwise, 2 on bad use
+mutant survived that equivalent.txt does not list and it names no mutant the
+sources no longer make, 1 otherwise, 2 on bad use
 or when the unmutated tests fail.
 """
 
@@ -140,6 +141,8 @@ KIND = {"<": "boundary", "<=": "boundary", ">": "boundary", ">=": "boundary", "=
 BINARY = re.compile(r"(?<= )(<=|>=|==|!=|\+=|-=|&&|\|\||<|>|\+|-|\*|/)(?= )")
 NUMBER = re.compile(r"(?<![\w.'])(0[xX][0-9a-fA-F]+|\d+)(?=[uUlL]*(?![\w.']))")
 NOT = re.compile(r"!(?!=)")
+# Exchanging their arguments changes nothing.
+COMMUTATIVE = {"Add", "Mul", "max", "min"}
 KEYWORDS = {"if", "for", "while", "switch", "return", "sizeof", "catch", "alignof", "decltype",
             "static_assert", "defined", "noexcept", "assert", "alignas", "operator"}
 CALL = re.compile(r"\b([A-Za-z_]\w*)\s*\(")
@@ -199,7 +202,7 @@ def line_mutants(line, code):
         indent = line[: len(line) - len(line.lstrip())]
         yield "statement", indent + "/* deleted */"
     for m in CALL.finditer(code):
-        if m.group(1) in KEYWORDS:
+        if m.group(1) in KEYWORDS or m.group(1) in COMMUTATIVE:
             continue
         spans = top_level_arguments(code, m.end() - 1)
         if not spans:
@@ -531,6 +534,11 @@ def main():
     for m in mutants:
         if m.key() in equivalents:
             m.outcome = "equivalent"
+    # An entry whose line has changed no longer says anything: it goes.
+    every = {m.key() for f in covered_files() for m in file_mutants(f)}
+    stale = [f"{f}: `{a}` -> `{b}`" for (f, a, b) in equivalents if (f, a, b) not in every]
+    for entry in stale:
+        print(f"mutants: {EQUIVALENT.relative_to(ROOT)} names a mutant the sources no longer make: {entry}")
     start = time.monotonic()
     try:
         check([m for m in mutants if not m.outcome], args.jobs)
@@ -538,7 +546,7 @@ def main():
         print(f"mutants: {e}", file=sys.stderr)
         return 2
     survivors = report(mutants, time.monotonic() - start, args)
-    return 1 if survivors else 0
+    return 1 if survivors or stale else 0
 
 
 if __name__ == "__main__":

@@ -36,6 +36,7 @@ TEST(SettingsFile, Lines) {
       {"SPEED=15000\n", kSpeed, 15000},
       {"SPEED,15000\n", kSpeed, 15000},
       {"SPEED = 15000\n", kSpeed, 15000},
+      {"SPEED\t\v\f\r15000\n", kSpeed, 15000},                       // white space as the C library knows it
       {"SPEED 15000 # faster\n", kSpeed, 15000},
       {"SPEED 15000", kSpeed, 15000},                                // no final newline
       {"SPEED 15000\r\nBRAKE_LEVEL 7\r\n", &GameState::configBrakeLevel, 7},
