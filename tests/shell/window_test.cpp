@@ -90,6 +90,16 @@ TEST(EventProc, EscapeAloneAsksTheWindowToClose) {
   }
 }
 
+// The null clock moves a frame's worth at each counter reading and a
+// sleep's length at each sleep, and reads it in microseconds and milliseconds.
+TEST(NullClock, ReadingsAndSleeps) {
+  NullClock clock;
+  EXPECT_EQ(clock.QueryPerformanceFrequency(), 1000000);
+  EXPECT_EQ(clock.QueryPerformanceCounter(), 20001);
+  clock.Sleep(1000);
+  EXPECT_EQ(clock.timeGetTime(), 1020u);
+}
+
 // The null clock, noting the timer period around the loop.
 class PeriodClock final : public NullClock {
  public:
