@@ -60,6 +60,17 @@ TEST(PlayerInput, AnswersToStreamsOfKeyMessages) {
   EXPECT_EQ(keys.GetAsyncKeyState(VK_UP_KEY), kKeyDownNow);
 }
 
+TEST(PushedInput, JoystickAsLastSeen) {
+  PushedInput player;
+  JoystickInfo info;
+  EXPECT_FALSE(player.JoyGetPos(info));
+  player.Joystick(true, {100, 6});
+  ASSERT_TRUE(player.JoyGetPos(info));
+  EXPECT_EQ(std::make_pair(info.xPos, info.buttons), std::make_pair(100u, 6u));
+  player.Joystick(false);
+  EXPECT_FALSE(player.JoyGetPos(info));
+}
+
 TEST(KeyState, KeysAreIndependentAndOutOfRangeCodesAnswerNothing) {
   KeyStateTracker keys;
   keys.KeyDown(VK_B_KEY, false);
