@@ -144,7 +144,7 @@ class LoggingPlatform final : public NullPlatform {
   }
   void DS_END(GameState&) override { log.push_back("sound released"); }
   void ShowCursor(bool show) override { log.push_back(show ? "cursor shown" : "cursor hidden"); }
-  void CloseWindow(PlatformWindow*) override { log.push_back("minimised"); }
+  void MinimizeWindow(PlatformWindow*) override { log.push_back("minimised"); }
 
  private:
   int frames_ = 0;

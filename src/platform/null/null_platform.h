@@ -65,7 +65,7 @@ class NullPlatform : public Platform {
   bool DS_INIT(GameState&) override { return true; }
   void DS_END(GameState&) override {}
   void ShowCursor(bool) override {}
-  void CloseWindow(PlatformWindow*) override {}
+  void MinimizeWindow(PlatformWindow*) override {}
 
  private:
   Program program_;

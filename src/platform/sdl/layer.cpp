@@ -105,7 +105,7 @@ bool SdlPlatform::DD_INIT(GameState& gs) {
 
 void SdlPlatform::ShowCursor(bool show) { SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE); }
 
-void SdlPlatform::CloseWindow(PlatformWindow* hwnd) {
+void SdlPlatform::MinimizeWindow(PlatformWindow* hwnd) {
   if (hwnd != nullptr && hwnd->native != nullptr) {
     SDL_MinimizeWindow(static_cast<SDL_Window*>(hwnd->native));
   }

@@ -38,7 +38,7 @@ class SdlPlatform final : public Platform {
   bool DS_INIT(GameState& gs) override { return sdl::DS_INIT(gs); }
   void DS_END(GameState& gs) override { sdl::DS_END(gs); }
   void ShowCursor(bool show) override;
-  void CloseWindow(PlatformWindow* hwnd) override;
+  void MinimizeWindow(PlatformWindow* hwnd) override;
 
  private:
   struct Parts;  // SDL's own: joystick, timers, events

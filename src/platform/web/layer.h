@@ -46,7 +46,7 @@ class WebPlatform final : public Platform {
   void DS_END(GameState& gs) override { web::DS_END(gs); }
   void ShowCursor(bool show) override;
   // A page has no window to minimise.
-  void CloseWindow(PlatformWindow*) override {}
+  void MinimizeWindow(PlatformWindow*) override {}
 
   // The page's keys and focus, and its first gamepad as joystick 1.
   PushedInput player;

@@ -129,6 +129,7 @@ void Win32Platform::DS_END(GameState& gs) { win32::DS_END(gs); }
 
 void Win32Platform::ShowCursor(bool show) { ::ShowCursor(show ? TRUE : FALSE); }
 
-void Win32Platform::CloseWindow(PlatformWindow* hwnd) {
+// Windows' CloseWindow minimises the window; it does not close it.
+void Win32Platform::MinimizeWindow(PlatformWindow* hwnd) {
   if (hwnd != nullptr && hwnd->native != nullptr) ::CloseWindow(static_cast<HWND>(hwnd->native));
 }

@@ -40,7 +40,7 @@ class Win32Platform final : public Platform {
   bool DS_INIT(GameState& gs) override;
   void DS_END(GameState& gs) override;
   void ShowCursor(bool show) override;
-  void CloseWindow(PlatformWindow* hwnd) override;
+  void MinimizeWindow(PlatformWindow* hwnd) override;
 
  private:
   Program program_;
