@@ -219,7 +219,7 @@ class Surface {
 // ---------------------------------------------------------------------------
 // What a platform is: made for one program, it answers everything above and
 // opens the program's window and devices. Both programs run over it the same
-// start-up, loop and way out (shell/program.h).
+// start-up, loop and way out (shell/frame_loop.h).
 class Platform {
  public:
   // Keys and joystick 1. A system that keeps a key state of its own answers

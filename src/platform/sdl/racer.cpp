@@ -1,6 +1,6 @@
 // racer: the game over the whole desktop.
 #include "platform/sdl/layer.h"
-#include "shell/program.h"
+#include "shell/frame_loop.h"
 
 int main() {
   SdlPlatform platform(Program::FullScreen);

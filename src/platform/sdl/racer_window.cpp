@@ -1,5 +1,6 @@
 // racer_window: the game in a 640x480 window on the desktop.
 #include "platform/sdl/layer.h"
+#include "shell/frame_loop.h"
 #include "windowed/program.h"
 
 int main() {
