@@ -10,6 +10,7 @@
 #include "platform/sdl/input.h"
 #include "platform/sdl/message_box.h"
 #include "shell/error_report.h"
+#include "shell/frame_loop.h"
 #include "shell/window_messages.h"
 
 namespace {
@@ -109,4 +110,9 @@ void SdlPlatform::MinimizeWindow(PlatformWindow* hwnd) {
   if (hwnd != nullptr && hwnd->native != nullptr) {
     SDL_MinimizeWindow(static_cast<SDL_Window*>(hwnd->native));
   }
+}
+
+int SdlMain(const ProgramDefinition& program) {
+  SdlPlatform platform(program.id);
+  return RunProgram(program, platform);
 }

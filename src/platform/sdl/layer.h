@@ -11,6 +11,8 @@
 #include "platform/sdl/display.h"
 #include "platform_api.h"
 
+struct ProgramDefinition;
+
 class SdlPlatform final : public Platform {
  public:
   explicit SdlPlatform(Program program);
@@ -47,3 +49,7 @@ class SdlPlatform final : public Platform {
   bool started_ = false;
   std::unique_ptr<Parts> parts_;
 };
+
+// A program's entry: `program` run (RunProgram) over the platform made for
+// it. Returns the exit status.
+int SdlMain(const ProgramDefinition& program);

@@ -1,8 +1,5 @@
 // racer: the game over the whole desktop.
 #include "platform/sdl/layer.h"
-#include "shell/frame_loop.h"
+#include "shell/program.h"
 
-int main() {
-  SdlPlatform platform(Program::FullScreen);
-  return RunProgram(kFullScreenProgram, platform);
-}
+int main() { return SdlMain(kFullScreenProgram); }
