@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/null/null_platform.h"
+#include "platform/null/layer.h"
 #include "shell/error_report.h"
 #include "shell/frame_loop.h"
 #include "shell/program.h"
