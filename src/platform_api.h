@@ -219,7 +219,7 @@ class Surface {
 // ---------------------------------------------------------------------------
 // What a platform is: made for one program, it answers everything above and
 // opens the program's window and devices. Both programs run over it the same
-// start-up, loop and way out (shell/program.h).
+// start-up, loop and way out (shell/frame_loop.h).
 class Platform {
  public:
   // Keys and joystick 1. A system that keeps a key state of its own answers
@@ -259,10 +259,11 @@ class Platform {
   virtual bool DS_INIT(GameState& gs) = 0;
   virtual void DS_END(GameState& gs) = 0;
 
-  // The desktop around the game: the cursor over it, and minimising its
-  // window as it closes.
+  // The desktop around the game: the cursor over it, and the window
+  // minimised, which the full-screen program's way out does just before it
+  // destroys the window. Where nothing can be minimised it does nothing.
   virtual void ShowCursor(bool show) = 0;
-  virtual void CloseWindow(PlatformWindow* hwnd) = 0;
+  virtual void MinimizeWindow(PlatformWindow* hwnd) = 0;
 
  protected:
   ~Platform() = default;

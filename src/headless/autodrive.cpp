@@ -6,8 +6,9 @@
 #include <memory>
 
 #include "headless/input_script.h"
-#include "shell/main_proc.h"
+#include "shell/frame_loop.h"
 #include "sim/phases.h"
+#include "windowed/program.h"
 
 namespace autodrive {
 namespace {
@@ -148,6 +149,7 @@ bool SameRun(const RunSummary& a, const RunSummary& b) {
          a.endVelocity == b.endVelocity;
 }
 
+// Both play racer_window's frames, as racer_sim plays a script, undrawn.
 Drive DriveGame(const DriveOptions& options, const FrameWatch& watch) {
   auto gs = std::make_unique<GameState>();
   ScriptInput keyboard({});
@@ -158,7 +160,7 @@ Drive DriveGame(const DriveOptions& options, const FrameWatch& watch) {
   for (long long frame = 1; frame <= options.frames; ++frame) {
     const std::uint16_t keys = options.naive ? static_cast<std::uint16_t>(kUp) : driver.Decide(*gs);
     keyboard.BeginFrame(ScriptFrame{.held = keys});
-    Main_Proc(*gs, keyboard);
+    GameFrame(*gs, windowed::kWindowedProgram, keyboard);
     const int lapsBefore = recorder.laps();
     recorder.AfterFrame(frame, *gs);
     // Comments after the keys keep one line per frame.
@@ -182,7 +184,7 @@ RunSummary Replay(const std::string& script, long long frames) {
   ScriptInput input(std::move(parsed.frames));
   for (long long frame = 1; frame <= frames; ++frame) {
     input.BeginFrame(frame);
-    Main_Proc(*gs, input);
+    GameFrame(*gs, windowed::kWindowedProgram, input);
     recorder.AfterFrame(frame, *gs);
   }
   return recorder.summary();

@@ -39,12 +39,14 @@ CommandLine::CommandLine(std::string_view tool, std::string_view usage, int argc
   args_.emplace_back(tool);
   for (int i = 1; i < argc; ++i) {
     args_.emplace_back(argv[i]);
-    if (args_.back() == "--version") version_ = true;
+    if (question_.empty() && (args_.back() == "--help" || args_.back() == "--version")) {
+      question_ = args_.back();
+    }
   }
 }
 
 bool CommandLine::Next() {
-  if (version_ || failed() || at_ + 1 >= args_.size()) return false;
+  if (!question_.empty() || failed() || at_ + 1 >= args_.size()) return false;
   ++at_;
   return true;
 }
@@ -120,7 +122,11 @@ bool CommandLine::Real(std::string_view name, double& out, double min, double ma
 }
 
 std::optional<int> CommandLine::Finish() const {
-  if (version_) {
+  if (question_ == "--help") {
+    std::printf("usage: %s\n", usage_.c_str());
+    return 0;
+  }
+  if (question_ == "--version") {
     std::printf("%s %s\n", tool_.c_str(), RACER_VERSION);
     return 0;
   }

@@ -9,8 +9,9 @@
 //   if (const std::optional<int> status = line.Finish()) return *status;
 //
 // A number is read whole: "10x", "1e3" and "" are no numbers. A bad use is
-// one line on stderr, "TOOL: what is wrong; usage: USAGE", and status 2;
-// --version anywhere on the line prints "TOOL VERSION" and status 0.
+// one line on stderr, "TOOL: what is wrong; usage: USAGE", and status 2.
+// Anywhere on the line, --help prints "usage: USAGE" and --version
+// "TOOL VERSION" on stdout, with status 0; the first of the two is answered.
 #include <climits>
 #include <optional>
 #include <string>
@@ -24,7 +25,7 @@ class CommandLine {
   CommandLine(std::string_view tool, std::string_view usage, int argc, char** argv);
 
   // Moves to the next argument: false at the end, after a bad use and
-  // when the line asks for the version.
+  // when the line asks for the usage or the version.
   bool Next();
   std::string_view Arg() const { return args_[at_]; }
 
@@ -43,7 +44,7 @@ class CommandLine {
   bool failed() const { return !error_.empty(); }
 
   // After the arguments: the exit status when the tool is to stop now, the
-  // version or the bad use written.
+  // usage, the version or the bad use written.
   std::optional<int> Finish() const;
 
  private:
@@ -54,7 +55,7 @@ class CommandLine {
   std::string usage_;
   std::vector<std::string> args_;
   std::size_t at_ = 0;  // 0 before the first argument
-  bool version_ = false;
+  std::string question_;  // "--help" or "--version" when the line asks
   std::string error_;
 };
 

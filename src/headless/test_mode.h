@@ -55,6 +55,6 @@ class TestMode final : public FrameScript {
 };
 
 // A desktop program's entry with the test mode of the environment: runs
-// `program` (shell/program.h), or returns 2 with the reason on standard
-// error when the test mode was asked for and cannot run.
+// `program` (RunProgram), or returns 2 with the reason on standard error
+// when the test mode was asked for and cannot run.
 int RunProgramOrTestMode(const ProgramDefinition& program, Platform& platform);

@@ -25,7 +25,7 @@ constexpr FT_Fixed kItalicShear = 0x3333;
 
 constexpr int kFaceCount = 2;
 
-class FaceCache {
+class FaceCache final : public Faces {
  public:
   static FaceCache& Get() {
     static FaceCache cache;
@@ -48,7 +48,7 @@ class FaceCache {
     searched_ = false;
   }
 
-  Style* StyleFor(const FontChoice& choice) {
+  Style* StyleFor(const FontChoice& choice) override {
     if (!Available()) return nullptr;
     for (const auto& style : styles_) {
       if (style->choice == choice) return style.get();
@@ -56,7 +56,7 @@ class FaceCache {
     return MakeStyle(choice);
   }
 
-  const Glyph& GlyphFor(Style& style, char32_t code) {
+  const Glyph& GlyphFor(Style& style, char32_t code) override {
     if (code < 128) {
       if (!style.asciiLoaded[code]) {
         style.ascii[code] = Render(style, code);
@@ -194,12 +194,10 @@ class FaceCache {
 
 }  // namespace
 
-bool FacesAvailable() { return FaceCache::Get().Available(); }
-
-void SetFacesDisabled(bool disabled) { FaceCache::Get().SetDisabled(disabled); }
-
-Style* StyleFor(const FontChoice& choice) { return FaceCache::Get().StyleFor(choice); }
-
-const Glyph& GlyphFor(Style& style, char32_t code) { return FaceCache::Get().GlyphFor(style, code); }
+Faces& FontFileFaces() { return FaceCache::Get(); }
 
 }  // namespace soft
+
+bool FontsAvailable() { return soft::FaceCache::Get().Available(); }
+
+void SetFontsDisabled(bool disabled) { soft::FaceCache::Get().SetDisabled(disabled); }

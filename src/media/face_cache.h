@@ -1,9 +1,9 @@
-// The faces of the game's texts, opened on first use, and every size asked
-// for with its metrics and the glyphs rendered so far, kept for the life of
-// the program. face_cache.cpp renders them with FreeType from the font
-// files; the page, which has neither, takes the few styles the game draws
-// from a table that face_cache.cpp drew at build time
-// (platform/web/glyph_table.cpp).
+// The faces of the game's texts: every size asked for with its metrics and
+// the glyphs rendered so far. The font files' faces are opened on first use
+// and rendered with FreeType (face_cache.cpp), kept for the life of the
+// program; the page, which has neither, takes the few styles the game draws
+// from a table they drew at build time (platform/web/glyph_table.h). Whoever
+// makes a software back buffer hands it the faces it draws with.
 #pragma once
 
 #include <array>
@@ -50,19 +50,29 @@ struct Style {
   std::unordered_map<char32_t, Glyph> others;
 };
 
-// True when a face file was found and fonts are not disabled. The files
-// are looked for on first use; when none is there, standard error says so
-// once.
-bool FacesAvailable();
+// Where a back buffer's text takes its styles and glyphs from.
+class Faces {
+ public:
+  // The style of a choice, made on first use; null when there is no face.
+  virtual Style* StyleFor(const FontChoice& choice) = 0;
+  // A glyph of the style, rendered on first use.
+  virtual const Glyph& GlyphFor(Style& style, char32_t code) = 0;
 
-// Makes text behave as if no font file existed (true), or look for the
-// files again (false). Drops every style and glyph.
-void SetFacesDisabled(bool disabled);
+ protected:
+  ~Faces() = default;
+};
 
-// The style of a choice, made on first use; null when there is no face.
-Style* StyleFor(const FontChoice& choice);
-
-// A glyph of the style, rendered on first use.
-const Glyph& GlyphFor(Style& style, char32_t code);
+// The font files' faces, for the life of the program.
+Faces& FontFileFaces();
 
 }  // namespace soft
+
+// True when text can be drawn with the font files' faces: a face file was
+// found and fonts are not disabled. The files are looked for on first use;
+// when none is there, standard error says so once.
+bool FontsAvailable();
+
+// Makes the font files' faces behave as if no file existed (true), or look
+// for the files again (false). Drops every style and glyph; fonts created
+// before the call must not be drawn with after it.
+void SetFontsDisabled(bool disabled);

@@ -29,26 +29,26 @@ FontChoice ResolveFont(const FontRequest& request) {
   return choice;
 }
 
-TextExtent MeasureText(const FontChoice& font, const char* text, int length) {
-  Style* style = StyleFor(font);
+TextExtent MeasureText(Faces& faces, const FontChoice& font, const char* text, int length) {
+  Style* style = faces.StyleFor(font);
   if (style == nullptr) return {};
   TextExtent extent;
   extent.height = style->cellHeight;
   if (text == nullptr || length <= 0) return extent;
-  for (char32_t code : DecodeCp932(text, length)) extent.width += GlyphFor(*style, code).advance;
+  for (char32_t code : DecodeCp932(text, length)) extent.width += faces.GlyphFor(*style, code).advance;
   return extent;
 }
 
-void DrawText(const PaintTarget& ink, const PaintTarget* box, const FontChoice& font, int x, int y,
-              const char* text, int length) {
+void DrawText(Faces& faces, const PaintTarget& ink, const PaintTarget* box, const FontChoice& font,
+              int x, int y, const char* text, int length) {
   if (text == nullptr || length <= 0) return;
-  Style* style = StyleFor(font);
+  Style* style = faces.StyleFor(font);
   if (style == nullptr) return;
   static std::vector<const Glyph*> glyphs;  // kept to spare an allocation a call
   glyphs.clear();
   std::int64_t width = 0;
   for (char32_t code : DecodeCp932(text, length)) {
-    const Glyph& glyph = GlyphFor(*style, code);
+    const Glyph& glyph = faces.GlyphFor(*style, code);
     glyphs.push_back(&glyph);
     width += glyph.advance;
   }
@@ -67,11 +67,7 @@ void DrawText(const PaintTarget& ink, const PaintTarget* box, const FontChoice& 
 
 }  // namespace soft
 
-TextExtent MeasureText(const FontRequest& request, const char* text, int length) {
-  return soft::MeasureText(soft::ResolveFont(request), text, length);
+TextExtent MeasureText(const FontRequest& request, const char* text, int length, soft::Faces& faces) {
+  return soft::MeasureText(faces, soft::ResolveFont(request), text, length);
 }
-
-bool FontsAvailable() { return soft::FacesAvailable(); }
-
-void SetFontsDisabled(bool disabled) { soft::SetFacesDisabled(disabled); }
 

@@ -69,7 +69,9 @@ constexpr ColorRef kButtonHeld = RGBRef(204, 228, 247);
 constexpr ColorRef kDefaultEdge = RGBRef(0, 120, 215);
 constexpr ColorRef kHeldEdge = RGBRef(0, 84, 153);
 
-Style* BoxStyle() { return StyleFor(FontChoice{FaceKind::Gothic, kCellHeight, false}); }
+// The box is the desktop's: it draws with the font files' faces.
+Style* BoxStyle() { return FontFileFaces().StyleFor(FontChoice{FaceKind::Gothic, kCellHeight, false}); }
+const Glyph& GlyphFor(Style& style, char32_t code) { return FontFileFaces().GlyphFor(style, code); }
 
 int Width(Style& style, std::u32string_view text) {
   int width = 0;

@@ -2,7 +2,8 @@
 
 #include <utility>
 
-SoftContext::SoftContext(const soft::Canvas& canvas) : canvas_(canvas) {
+SoftContext::SoftContext(const soft::Canvas& canvas, soft::Faces& faces)
+    : canvas_(canvas), faces_(faces) {
   stockPen_.stock = true;
   stockFont_.stock = true;
 }
@@ -64,5 +65,6 @@ void SoftContext::LineTo(int x, int y) {
 void SoftContext::TextOut(int x, int y, const char* text, int length) {
   const soft::PaintTarget ink = canvas_.Target(textColor_);
   const soft::PaintTarget box = canvas_.Target(bkColor_);
-  soft::DrawText(ink, bkMode_ == BkMode::Opaque ? &box : nullptr, font_->choice, x, y, text, length);
+  soft::DrawText(faces_, ink, bkMode_ == BkMode::Opaque ? &box : nullptr, font_->choice, x, y, text,
+                 length);
 }

@@ -22,7 +22,7 @@ struct Font {
 
 class SoftContext final : public DrawContext {
  public:
-  explicit SoftContext(const soft::Canvas& canvas);
+  SoftContext(const soft::Canvas& canvas, soft::Faces& faces);
   SoftContext(const SoftContext&) = delete;
   SoftContext& operator=(const SoftContext&) = delete;
 
@@ -44,6 +44,7 @@ class SoftContext final : public DrawContext {
 
  private:
   soft::Canvas canvas_;
+  soft::Faces& faces_;
   Pen stockPen_;
   Font stockFont_;
   Pen* pen_ = &stockPen_;

@@ -6,7 +6,7 @@
 #include "media/soft_context.h"
 #include "media/soft_raster.h"
 
-SoftSurface::SoftSurface(PixelFormat format) : format_(format) {
+SoftSurface::SoftSurface(PixelFormat format, soft::Faces& faces) : format_(format) {
   constexpr std::size_t kPixels = static_cast<std::size_t>(kScreenWidth) * kScreenHeight;
   if (format_ == PixelFormat::Rgb565) {
     pixels16_.assign(kPixels, 0);
@@ -14,7 +14,7 @@ SoftSurface::SoftSurface(PixelFormat format) : format_(format) {
     pixels32_.assign(kPixels, 0);
   }
   // The pixels never move: the context keeps pointing at them.
-  context_ = std::make_unique<SoftContext>(canvas());
+  context_ = std::make_unique<SoftContext>(canvas(), faces);
 }
 
 soft::Canvas SoftSurface::canvas() {

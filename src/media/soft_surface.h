@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "media/face_cache.h"
 #include "media/soft_raster.h"
 #include "platform_api.h"
 
@@ -20,7 +21,9 @@ constexpr PixelFormat BackBufferFormat(Program program) {
 
 class SoftSurface final : public Surface {
  public:
-  explicit SoftSurface(PixelFormat format);
+  // Text is drawn with `faces`: the font files' unless the platform has
+  // faces of its own.
+  explicit SoftSurface(PixelFormat format, soft::Faces& faces = soft::FontFileFaces());
   ~SoftSurface();
   SoftSurface(const SoftSurface&) = delete;
   SoftSurface& operator=(const SoftSurface&) = delete;

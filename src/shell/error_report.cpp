@@ -18,8 +18,9 @@ void ShowMessage(PlatformWindow* owner, const char* text, const char* caption) {
 }
 
 bool Error(GameState& gs, const char* text) {
-  // A desktop-sized window is no exclusive mode: the box shows over it as it
-  // is, so there is no surface to switch back to first.
+  // Where the display holds the screen exclusively (DirectDraw's full screen
+  // on Windows) the platform's box puts the desktop's surface back first so
+  // that it can be seen; elsewhere it shows over the window as it is.
   ShowMessage(gs.hwnd, text, kErrorCaption);
   return false;
 }

@@ -60,3 +60,17 @@ int GameRun::End() {
   if (!started_) return 1;
   return script_ != nullptr && script_->failed() ? 1 : 0;
 }
+
+int RunProgram(const ProgramDefinition& program, Platform& platform, FrameScript* script) {
+  GameRun run(program, platform, script);
+  if (run.Start()) {
+    while (run.DispatchMessages()) {
+      if (run.Frame()) run.Close();
+      // The wait comes before the copy so that frames reach the screen
+      // evenly spaced.
+      WaitFrame(run.gs(), platform.clock());
+      run.Present();
+    }
+  }
+  return run.End();
+}

@@ -1,9 +1,9 @@
-// One run of a program, from its start-up to its quit message, in the steps
-// every platform drives: Start, then passes of every waiting message and the
-// frames due, then End. The desktop loop (RunProgram) makes a pass of one
-// frame whenever no message waits and waits out the frame before showing
-// it; the page makes one per animation frame with the frames its clock says
-// are due.
+// One run of a program, from its start-up to its quit message: Start, then
+// passes of every waiting message and the frames due, then End. The desktop
+// loop (RunProgram) makes a pass of one frame whenever no message waits,
+// waits out the frame before showing it, and ends with End's exit status.
+// The page makes a pass per animation frame with the frames its clock says
+// are due; a page has no exit status to give, so it never calls End.
 #pragma once
 
 #include <memory>
@@ -72,3 +72,11 @@ class GameRun {
   bool started_ = false;
   bool periodRaised_ = false;
 };
+
+// Runs `program` over `platform` until the quit message: the window, the
+// devices, the pacing and the loop, one message at a time and a frame
+// whenever none waits. With a script, its keys drive the game and the game
+// closes after its last frame. Returns the exit status: 0 after a normal
+// quit, 1 when the program could not start or the script failed.
+int RunProgram(const ProgramDefinition& program, Platform& platform,
+               FrameScript* script = nullptr);

@@ -2,8 +2,6 @@
 
 #include "media/primitives.h"
 #include "shell/error_report.h"
-#include "shell/frame_loop.h"
-#include "shell/pacing.h"
 #include "shell/window_events.h"
 
 namespace {
@@ -43,17 +41,3 @@ bool StartDevices(GameState& gs, MessageQueue& queue, Platform& platform) {
 const ProgramDefinition kFullScreenProgram = {
     Program::FullScreen, &MakeWindowProc, &StartDevices, &DD_BackInit, 0,
 };
-
-int RunProgram(const ProgramDefinition& program, Platform& platform, FrameScript* script) {
-  GameRun run(program, platform, script);
-  if (run.Start()) {
-    while (run.DispatchMessages()) {
-      if (run.Frame()) run.Close();
-      // The wait comes before the copy so that frames reach the screen
-      // evenly spaced.
-      WaitFrame(run.gs(), platform.clock());
-      run.Present();
-    }
-  }
-  return run.End();
-}

@@ -1,8 +1,7 @@
 // What makes one of the two programs: its window procedure, the way it opens
 // its devices and fails, its clear and its starting shade. Each program is
 // one such value (kFullScreenProgram here, windowed::kWindowedProgram for
-// racer_window), and every platform runs either through RunProgram, or the
-// page through the same steps (shell/frame_loop.h).
+// racer_window); shell/frame_loop.h runs either over a platform.
 #pragma once
 
 #include <cstdint>
@@ -11,8 +10,6 @@
 #include "game_state.h"
 #include "platform_api.h"
 #include "shell/window_messages.h"
-
-class FrameScript;
 
 struct ProgramDefinition {
   Program id;
@@ -31,11 +28,3 @@ struct ProgramDefinition {
 // racer: the whole screen, white, the cursor hidden. A device that fails
 // takes the window with it and the program ends at once.
 extern const ProgramDefinition kFullScreenProgram;
-
-// Runs `program` over `platform` until the quit message: the window, the
-// devices, the pacing and the loop, one message at a time and a frame
-// whenever none waits. With a script, its keys drive the game and the game
-// closes after its last frame. Returns the exit status: 0 after a normal
-// quit, 1 when the program could not start or the script failed.
-int RunProgram(const ProgramDefinition& program, Platform& platform,
-               FrameScript* script = nullptr);

@@ -18,7 +18,7 @@ std::int64_t WindowProc::Handle(PlatformWindow* hwnd, std::uint32_t message,
       platform_.ShowCursor(true);
       platform_.DD_END(gs_);
       platform_.DS_END(gs_);
-      platform_.CloseWindow(hwnd);
+      platform_.MinimizeWindow(hwnd);
       queue_.DestroyWindow(hwnd);
       return 0;
     case WM_KEYDOWN_MSG:

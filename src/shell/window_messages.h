@@ -43,8 +43,6 @@ class MessageQueue {
   // released and the handle goes stale. False when it was already gone.
   bool DestroyWindow(PlatformWindow* hwnd);
 
-  std::size_t pending() const { return posted_.size(); }
-
  private:
   std::vector<std::unique_ptr<PlatformWindow>> windows_;
   std::deque<Message> posted_;

@@ -1,7 +1,7 @@
 // What makes racer_window: its window procedure, a start-up that reports a
 // failing device and closes the window in order, its clear that follows the
-// background shade, and white at the start. The platform's entry runs it
-// with RunProgram (shell/program.h).
+// background shade, and white at the start. Each platform's racer_window
+// entry names it.
 #pragma once
 
 #include "game_state.h"

@@ -1,5 +1,5 @@
 // The tools' command line: whole numbers read whole, bad use on one line
-// with status 2, and --version.
+// with status 2, --help and --version.
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -67,13 +67,14 @@ TEST(CommandLine, ReadsNumbersWholeAndTellsBadUseOnOneLine) {
       {{"--work"}, 2, "tool: --work needs a number" + usage, -1, -1},
       {{"--png"}, 2, "tool: --png needs a file name" + usage, -1, -1},
       {{"--bogus", "--frames", "x"}, 2, "tool: unknown option: --bogus" + usage, -1, -1},
+      {{"--bogus", "--help"}, 0, "", -1, -1},
   };
   for (const Case& c : cases) {
     const std::string label = c.args.empty() ? "(none)" : c.args.front() + " " + (c.args.size() > 1 ? c.args[1] : "");
     const Parsed p = Parse(c.args);
     EXPECT_EQ(p.status, c.status) << label;
     EXPECT_EQ(p.err, c.err) << label;
-    EXPECT_EQ(p.out, "") << label;
+    EXPECT_EQ(p.out, c.status == 0 ? "usage: tool [--frames N]\n" : "") << label;
     EXPECT_EQ(p.frames, c.frames) << label;
     EXPECT_EQ(p.work, c.work) << label;
   }

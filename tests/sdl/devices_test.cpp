@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "media/soft_surface.h"
-#include "platform/null/null_platform.h"
+#include "platform/null/layer.h"
 #include "platform/sdl/display.h"
 #include "platform/sdl/layer.h"
 #include "shell/error_report.h"

@@ -7,7 +7,7 @@
 
 #include <vector>
 
-#include "platform/null/null_platform.h"
+#include "platform/null/layer.h"
 #include "platform_api.h"
 #include "shell/player_input.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/null/null_platform.h"
+#include "platform/null/layer.h"
 #include "shell/error_report.h"
 #include "shell/frame_loop.h"
 #include "shell/program.h"
@@ -154,7 +154,7 @@ class LoggingPlatform final : public NullPlatform {
   }
   void DS_END(GameState&) override { log.push_back("sound released"); }
   void ShowCursor(bool show) override { log.push_back(show ? "cursor shown" : "cursor hidden"); }
-  void CloseWindow(PlatformWindow*) override { log.push_back("minimised"); }
+  void MinimizeWindow(PlatformWindow*) override { log.push_back("minimised"); }
 
  private:
   int frames_ = 0;

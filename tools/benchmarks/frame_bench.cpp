@@ -13,7 +13,9 @@
 #include "data/files.h"
 #include "headless/headless_frame.h"
 #include "headless/trace.h"
+#include "shell/frame_loop.h"
 #include "shell/main_proc.h"
+#include "windowed/program.h"
 
 namespace {
 
@@ -51,7 +53,7 @@ void BM_CoreFrame(benchmark::State& state) {
   WeavingInput input;
   for (auto _ : state) {
     ++input.frame;
-    Main_Proc(*gs, input);
+    GameFrame(*gs, windowed::kWindowedProgram, input);
     benchmark::DoNotOptimize(gs->drawViewX[299]);
   }
 }
@@ -78,7 +80,7 @@ void BM_TraceRow(benchmark::State& state) {
   WeavingInput input;
   for (int i = 0; i < 600; ++i) {
     ++input.frame;
-    Main_Proc(*gs, input);
+    GameFrame(*gs, windowed::kWindowedProgram, input);
   }
   std::FILE* sink = std::fopen("/dev/null", "wb");
   long long frame = 0;

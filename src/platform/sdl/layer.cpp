@@ -10,6 +10,7 @@
 #include "platform/sdl/input.h"
 #include "platform/sdl/message_box.h"
 #include "shell/error_report.h"
+#include "shell/frame_loop.h"
 #include "shell/window_messages.h"
 
 namespace {
@@ -105,8 +106,13 @@ bool SdlPlatform::DD_INIT(GameState& gs) {
 
 void SdlPlatform::ShowCursor(bool show) { SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE); }
 
-void SdlPlatform::CloseWindow(PlatformWindow* hwnd) {
+void SdlPlatform::MinimizeWindow(PlatformWindow* hwnd) {
   if (hwnd != nullptr && hwnd->native != nullptr) {
     SDL_MinimizeWindow(static_cast<SDL_Window*>(hwnd->native));
   }
+}
+
+int SdlMain(const ProgramDefinition& program) {
+  SdlPlatform platform(program.id);
+  return RunProgram(program, platform);
 }

@@ -11,6 +11,8 @@
 #include "platform/sdl/display.h"
 #include "platform_api.h"
 
+struct ProgramDefinition;
+
 class SdlPlatform final : public Platform {
  public:
   explicit SdlPlatform(Program program);
@@ -38,7 +40,7 @@ class SdlPlatform final : public Platform {
   bool DS_INIT(GameState& gs) override { return sdl::DS_INIT(gs); }
   void DS_END(GameState& gs) override { sdl::DS_END(gs); }
   void ShowCursor(bool show) override;
-  void CloseWindow(PlatformWindow* hwnd) override;
+  void MinimizeWindow(PlatformWindow* hwnd) override;
 
  private:
   struct Parts;  // SDL's own: joystick, timers, events
@@ -47,3 +49,7 @@ class SdlPlatform final : public Platform {
   bool started_ = false;
   std::unique_ptr<Parts> parts_;
 };
+
+// A program's entry: `program` run (RunProgram) over the platform made for
+// it. Returns the exit status.
+int SdlMain(const ProgramDefinition& program);

@@ -2,7 +2,4 @@
 #include "platform/sdl/layer.h"
 #include "shell/program.h"
 
-int main() {
-  SdlPlatform platform(Program::FullScreen);
-  return RunProgram(kFullScreenProgram, platform);
-}
+int main() { return SdlMain(kFullScreenProgram); }

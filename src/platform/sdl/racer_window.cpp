@@ -2,7 +2,4 @@
 #include "platform/sdl/layer.h"
 #include "windowed/program.h"
 
-int main() {
-  SdlPlatform platform(Program::Windowed);
-  return RunProgram(windowed::kWindowedProgram, platform);
-}
+int main() { return SdlMain(windowed::kWindowedProgram); }

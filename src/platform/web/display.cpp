@@ -23,9 +23,9 @@ DisplayObject* CreateDisplayObject(GameState& gs) {
   return gs.DDObject;
 }
 
-void CreateBackBuffer(GameState& gs, DisplayObject& object, Program program) {
+void CreateBackBuffer(GameState& gs, DisplayObject& object, Program program, soft::Faces& faces) {
   object.canvas.resize(static_cast<std::size_t>(kScreenWidth) * kScreenHeight);
-  object.back = std::make_unique<SoftSurface>(BackBufferFormat(program));
+  object.back = std::make_unique<SoftSurface>(BackBufferFormat(program), faces);
   gs.DDBack = object.back.get();
 }
 
@@ -83,14 +83,15 @@ namespace web {
 //   the 640x480 display mode      -> the canvas's 640x480 pixels, scaled up
 //                                    square by the page
 //   the primary surface           -> the canvas
-//   the back buffer               -> the 16-bit software back buffer
+//   the back buffer               -> the 16-bit software back buffer,
+//                                    drawing its texts with `faces`
 // The windowed program's display is the same canvas with a 32-bit back
 // buffer.
-bool DD_INIT(GameState& gs, Program program) {
+bool DD_INIT(GameState& gs, Program program, soft::Faces& faces) {
   DisplayObject* object = CreateDisplayObject(gs);
   if (object == nullptr) return false;
   object->fullScreen = program == Program::FullScreen;
-  CreateBackBuffer(gs, *object, program);
+  CreateBackBuffer(gs, *object, program, faces);
   return true;
 }
 

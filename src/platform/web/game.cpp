@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "headless/headless_frame.h"
 #include "headless/test_mode.h"
 #include "platform/web/layer.h"
 #include "shell/frame_loop.h"
 #include "shell/pacing.h"
+#include "windowed/program.h"
 
 namespace {
 
@@ -52,8 +52,8 @@ constexpr char kTestScriptPath[] = "/tmp/script.txt";
 
 // One run of a program, from its start-up to its quit message.
 struct Run {
-  Run(Program program, std::unique_ptr<TestMode> testMode)
-      : platform(program), test(std::move(testMode)), game(DefinitionOf(program), platform, test.get()) {}
+  Run(const ProgramDefinition& program, std::unique_ptr<TestMode> testMode)
+      : platform(program.id), test(std::move(testMode)), game(program, platform, test.get()) {}
 
   WebPlatform platform;
   std::unique_ptr<TestMode> test;  // the script's keys instead of the page's
@@ -98,7 +98,7 @@ struct Run {
 
 std::unique_ptr<Run> run;
 
-bool Start(Program program, long long testFrame) {
+bool Start(const ProgramDefinition& program, long long testFrame) {
   if (run) run->Close();
   run.reset();
   std::unique_ptr<TestMode> test;
@@ -122,7 +122,7 @@ extern "C" {
 // With testFrame > 0 the test mode plays the script the page put in
 // /tmp/script.txt and stops after that frame. 1 when the game started.
 EMSCRIPTEN_KEEPALIVE int web_start(int fullScreen, int testFrame) {
-  return Start(fullScreen != 0 ? Program::FullScreen : Program::Windowed, testFrame) ? 1 : 0;
+  return Start(fullScreen != 0 ? kFullScreenProgram : windowed::kWindowedProgram, testFrame) ? 1 : 0;
 }
 
 // An animation frame at `nowMilliseconds` of the page's clock: the waiting

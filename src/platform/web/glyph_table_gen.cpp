@@ -21,18 +21,19 @@ const char* FaceName(soft::FaceKind face) {
 }  // namespace
 
 int main() {
-  if (!soft::FacesAvailable()) return 1;
+  if (!FontsAvailable()) return 1;
+  soft::Faces& faces = soft::FontFileFaces();
   std::vector<soft::GlyphRun> runs;
   std::printf("// Drawn by glyph_table_gen at build time; not edited by hand.\n"
               "#include \"platform/web/glyph_table.h\"\n\n"
               "namespace web_glyphs {\n\nconst TableStyle kStyles[] = {\n");
   for (const soft::FontChoice& choice : kStyles) {
-    soft::Style* style = soft::StyleFor(choice);
+    soft::Style* style = faces.StyleFor(choice);
     if (style == nullptr) return 1;
     std::printf("  {%s, %d, %d, %d, {\n", FaceName(choice.face), choice.height, style->ascent,
                 style->cellHeight);
     for (char32_t code = 0; code < 128; ++code) {
-      const soft::Glyph& glyph = soft::GlyphFor(*style, code);
+      const soft::Glyph& glyph = faces.GlyphFor(*style, code);
       std::printf("    {%d, %zu, %zu},\n", glyph.advance, runs.size(), glyph.runs.size());
       runs.insert(runs.end(), glyph.runs.begin(), glyph.runs.end());
     }

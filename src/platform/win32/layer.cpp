@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 
+#include "headless/test_mode.h"
 #include "platform/win32/display.h"
 #include "platform/win32/input.h"
 #include "platform/win32/text.h"
@@ -129,6 +130,12 @@ void Win32Platform::DS_END(GameState& gs) { win32::DS_END(gs); }
 
 void Win32Platform::ShowCursor(bool show) { ::ShowCursor(show ? TRUE : FALSE); }
 
-void Win32Platform::CloseWindow(PlatformWindow* hwnd) {
+// Windows' CloseWindow minimises the window; it does not close it.
+void Win32Platform::MinimizeWindow(PlatformWindow* hwnd) {
   if (hwnd != nullptr && hwnd->native != nullptr) ::CloseWindow(static_cast<HWND>(hwnd->native));
+}
+
+int Win32Main(const ProgramDefinition& program, HINSTANCE instance, int showMode) {
+  Win32Platform platform(program.id, instance, showMode);
+  return RunProgramOrTestMode(program, platform);
 }

@@ -11,6 +11,8 @@
 #include "platform/win32/clock.h"
 #include "platform/win32/events.h"
 
+struct ProgramDefinition;
+
 class Win32Platform final : public Platform {
  public:
   // Standard error becomes bytes: the messages go out in UTF-8 exactly as
@@ -40,7 +42,7 @@ class Win32Platform final : public Platform {
   bool DS_INIT(GameState& gs) override;
   void DS_END(GameState& gs) override;
   void ShowCursor(bool show) override;
-  void CloseWindow(PlatformWindow* hwnd) override;
+  void MinimizeWindow(PlatformWindow* hwnd) override;
 
  private:
   Program program_;
@@ -50,3 +52,8 @@ class Win32Platform final : public Platform {
   GameState* gs_ = nullptr;
   std::unique_ptr<Win32EventSource> events_;
 };
+
+// A program's entry: `program` run over the platform made for it, with the
+// test mode of the environment (RunProgramOrTestMode). Returns the exit
+// status.
+int Win32Main(const ProgramDefinition& program, HINSTANCE instance, int showMode);

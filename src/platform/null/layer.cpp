@@ -1,4 +1,4 @@
-#include "platform/null/null_platform.h"
+#include "platform/null/layer.h"
 
 NullPlatform::~NullPlatform() = default;
 

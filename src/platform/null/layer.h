@@ -3,20 +3,23 @@
 // software back buffer nobody sees, its clock one a test moves, and its
 // input what a test pushes. The shell's tests run both programs over it.
 //
-// It is also the template of a new port. A platform is one folder of
-// src/platform/ with:
+// It is also the template of a new port, which starts from a copy of this
+// folder. A platform is one folder of src/platform/, the only place that
+// includes its system's headers, with:
 //   layer.h, layer.cpp   a Platform (src/platform_api.h) made for a Program:
 //                        its window, events, keys or joystick, clock, error
 //                        box, display (DD_) and sound (DS_) devices; split
 //                        further as the system needs (display.cpp, ...)
-//   racer.cpp            int main() { P platform(Program::FullScreen);
-//                          return RunProgram(kFullScreenProgram, platform); }
-//   racer_window.cpp     the same with Program::Windowed and
-//                        windowed::kWindowedProgram
 //   CMakeLists.txt       a library of the platform's files over racer_core
-//                        (and racer_soft for the software back buffer), the
-//                        two programs, and add_subdirectory in src/
-// Only that folder includes the system's headers.
+//                        (and racer_soft for the software back buffer), and
+//                        add_subdirectory in src/
+// The players' platforms add the two programs, each naming its program once,
+// and build them in CMakeLists.txt:
+//   layer.h, layer.cpp   int PMain(const ProgramDefinition& program): makes
+//                        the platform for program.id and runs it with
+//                        RunProgram (shell/frame_loop.h)
+//   racer.cpp            int main() { return PMain(kFullScreenProgram); }
+//   racer_window.cpp     int main() { return PMain(windowed::kWindowedProgram); }
 #pragma once
 
 #include <memory>
@@ -65,7 +68,7 @@ class NullPlatform : public Platform {
   bool DS_INIT(GameState&) override { return true; }
   void DS_END(GameState&) override {}
   void ShowCursor(bool) override {}
-  void CloseWindow(PlatformWindow*) override {}
+  void MinimizeWindow(PlatformWindow*) override {}
 
  private:
   Program program_;
