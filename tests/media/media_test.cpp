@@ -8,6 +8,7 @@
 #include <set>
 #include <vector>
 
+#include "media/cp932.h"
 #include "media/glyphs.h"
 #include "media/screen_fit.h"
 #include "media/soft_surface.h"
@@ -255,6 +256,18 @@ TEST(Text, CellsFollowTheRequestedHeight) {
   for (const auto& c : cases) {
     const TextExtent e = MeasureText(c.request, c.text, static_cast<int>(std::strlen(c.text)));
     EXPECT_EQ((std::array{e.width, e.height}), (std::array{c.width, c.height})) << c.text;
+  }
+}
+
+TEST(Text, Cp932PairsSingleBytesAndLoneLeadBytes) {
+  const std::pair<std::string, std::u32string> cases[] = {
+      {"\x82\xa0\x82\xa2", U"あい"},
+      {"\xb1\x81\x60", U"\uFF71\uFF5E"},  // half-width katakana; CP932's own wave dash
+      {"\x82 A\x82", U" A"},                // lead bytes without their trail byte
+  };
+  for (const auto& [bytes, want] : cases) {
+    const std::vector<char32_t>& codes = soft::DecodeCp932(bytes.data(), static_cast<int>(bytes.size()));
+    EXPECT_EQ(std::u32string(codes.begin(), codes.end()), want);
   }
 }
 
