@@ -371,6 +371,9 @@ TEST(Png, RoundTripKeepsEveryPixel) {
     for (int i = 0; i < 64; ++i) Line(s, 0, i * 7, 640, i * 7 + 3, 1 + i % 3, RGBRef(i * 4, 255 - i, i * 97));
     ASSERT_TRUE(WritePng(s, "out.png"));
     EXPECT_EQ(testing_support::DifferingPixels(ReadPng("out.png"), s), 0);
+    std::array<int, 2> size{};
+    EXPECT_EQ(s.ReadRgb(size[0], size[1]), s.Rgb());
+    EXPECT_EQ(size, (std::array{640, 480}));
   }
   SoftSurface s(PixelFormat::Rgb565);
   EXPECT_FALSE(WritePng(s, "/nonexistent-racer-dir/out.png"));
