@@ -24,6 +24,13 @@ TEST(MessageBox, DecodesUtf8) {
   for (const auto& [bytes, want] : cases) EXPECT_EQ(soft::DecodeUtf8(bytes), want) << bytes;
 }
 
+template <class Text>
+Text Times(const Text& text, int count) {
+  Text all;
+  while (count-- > 0) all += text;
+  return all;
+}
+
 std::u32string Joined(const soft::MessageBoxLayout& layout, std::u32string between = U"") {
   std::u32string all;
   for (const auto& line : layout.lines) all += (all.empty() ? U"" : between) + line;
@@ -65,20 +72,22 @@ TEST(MessageBox, EveryMessageFitsWholeWithItsInkInPlace) {
 
 TEST(MessageBox, LongTextsWrapWithinTheWidestBox) {
   ASSERT_TRUE(FontsAvailable());
-  const std::string twice = std::string(kSoundCreateFailed) + kSoundCreateFailed;
-  const std::string word(120, 'w');
-  // Text, and the lines joined with '|' (line feeds) or run together.
+  const std::u32string sound = soft::DecodeUtf8(kSoundCreateFailed);
+  const std::u32string w56(56, U'w');
+  // Text, and its lines joined with '|'. A line holds 560 pixels: 56
+  // half-width characters or 29 full-width ones.
   const std::pair<std::string, std::u32string> cases[] = {
-      {twice, soft::DecodeUtf8(twice)},
+      {std::string(kSoundCreateFailed) + kSoundCreateFailed, sound + U"|" + sound},
       {"one\ntwo", U"one|two"},
-      {word + " x", soft::DecodeUtf8(word + " x")},
+      {std::string(120, 'w') + " x", w56 + U"|" + w56 + U"|wwwwwwww x"},
+      {Times<std::string>("abcd ", 14), Times<std::u32string>(U"abcd ", 10) + U"abcd|abcd abcd abcd"},
+      {Times<std::string>("あ", 29) + "。", Times<std::u32string>(U"あ", 28) + U"|あ。"},  // no line starts with 。
   };
-  for (const auto& [text, kept] : cases) {
+  for (const auto& [text, lines] : cases) {
     SCOPED_TRACE(text);
     const soft::MessageBoxLayout layout = soft::LayoutMessageBox(text);
-    EXPECT_GT(layout.lines.size(), 1u);
     EXPECT_LE(layout.width, soft::kMessageBoxMaxWidth);
-    EXPECT_EQ(Joined(layout, text.find('\n') != std::string::npos ? U"|" : U""), kept);
+    EXPECT_EQ(Joined(layout, U"|"), lines);
   }
   std::string tall;  // far too many lines for the screen
   for (int i = 0; i < 40; ++i) tall += "line\n";
