@@ -1,13 +1,17 @@
 // The message box's picture: UTF-8 read right, every message of the game
-// laid out whole within the widest box, and its ink where the layout says.
+// laid out whole within the widest box, its ink where the layout says, and
+// one box pixel for pixel.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "media/glyphs.h"
 #include "media/message_box.h"
 #include "shell/error_report.h"
+#include "support/pixels.h"
+#include "support/test_support.h"
 
 namespace {
 
@@ -92,6 +96,24 @@ TEST(MessageBox, LongTextsWrapWithinTheWidestBox) {
   std::string tall;  // far too many lines for the screen
   for (int i = 0; i < 40; ++i) tall += "line\n";
   EXPECT_LE(soft::LayoutMessageBox(tall).height, kScreenHeight);
+}
+
+// The whole picture, OK as it first shows and below it held down, pixel for
+// pixel as tests/golden/message_box.png. To accept a deliberate change:
+//   RACER_UPDATE_GOLDEN=1 build/bin/media_tests --gtest_filter='MessageBox*'
+TEST(MessageBox, PictureMatchesItsGolden) {
+  ASSERT_TRUE(FontsAvailable());
+  const soft::MessageBoxLayout layout = soft::LayoutMessageBox("VELTIX RACE\nエラー発生");
+  std::vector<std::uint32_t> pixels(2 * kScreenWidth * kScreenHeight, 0x404040);
+  soft::DrawMessageBox(layout, false, pixels.data());
+  soft::DrawMessageBox(layout, true, pixels.data() + (layout.height + 8) * kScreenWidth);
+  SoftSurface picture(PixelFormat::Xrgb8888);
+  for (int i = 0; i < kScreenWidth * kScreenHeight; ++i) picture.Plot(i % kScreenWidth, i / kScreenWidth, pixels[i]);
+  const std::string png = testing_support::kTestsDir + "/golden/message_box.png";
+  if (const char* update = std::getenv("RACER_UPDATE_GOLDEN"); update != nullptr && *update != '\0') {
+    EXPECT_TRUE(WritePng(picture, png.c_str())) << png;
+  }
+  EXPECT_EQ(testing_support::DifferingPixels(ReadPng(png.c_str()), picture), 0) << "pixels differ from " << png;
 }
 
 }  // namespace
