@@ -1,5 +1,8 @@
 // The software back buffer: pixel formats, the borrowing rule, lines with
 // the platform's end-point and wide-pen rules, text cells, and PNG output.
+#include <dlfcn.h>
+#include <ft2build.h>
+#include FT_FREETYPE_H
 #include <gtest/gtest.h>
 
 #include <array>
@@ -14,6 +17,15 @@
 #include "media/soft_surface.h"
 #include "support/pixels.h"
 #include "support/test_support.h"
+
+static bool refuseMincho = false;  // as on a system with only IPA Gothic installed
+
+// FreeType's own face opener, but for the Mincho files while they are refused.
+extern "C" FT_Error FT_New_Face(FT_Library library, const char* path, FT_Long index, FT_Face* face) {
+  static const auto open = reinterpret_cast<decltype(&FT_New_Face)>(dlsym(RTLD_NEXT, "FT_New_Face"));
+  const bool mincho = std::strstr(path, "ipam.ttf") != nullptr || std::strstr(path, "mincho") != nullptr;
+  return refuseMincho && mincho ? FT_Err_Cannot_Open_Resource : open(library, path, index, face);
+}
 
 namespace {
 
@@ -304,6 +316,19 @@ TEST(Text, ClipsFacesEmptyTextAndNoFonts) {
   SetFontsDisabled(false);
   EXPECT_EQ(said, "no font file found (IPA Gothic ipag.ttf or IPA Mincho ipam.ttf); text will not be drawn\n");
   EXPECT_FALSE(Drawn("GRIP", 10, 10, Request(20)).empty());
+}
+
+// Without IPA Mincho its texts are drawn in Gothic, and no font is missing.
+TEST(Text, GothicStandsInForAMissingMincho) {
+  const PixelSet gothic = Drawn("RACE", 50, 50, Request(20));
+  refuseMincho = true;
+  SetFontsDisabled(false);  // the files looked for again
+  ::testing::internal::CaptureStderr();
+  const PixelSet mincho = Drawn("RACE", 50, 50, Request(20, "標準明朝"));
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+  refuseMincho = false;
+  SetFontsDisabled(false);
+  EXPECT_EQ(mincho, gothic);
 }
 
 // The full-screen picture: the largest 4:3 that fits, centred, and the
