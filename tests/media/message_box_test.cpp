@@ -19,7 +19,8 @@ TEST(MessageBox, DecodesUtf8) {
   const std::pair<const char*, std::u32string> cases[] = {
       {"エラー発生", U"エラー発生"},
       {"\xC3\xA9\xF0\x9F\x98\x80!", U"\u00E9\U0001F600!"},
-      {"\x80" "a", U"\uFFFD" "a"},                        // stray continuation byte
+      {"\xC2\x80", U"\u0080"},
+      {"\x81\x80\x80\x80" "a", U"\uFFFD\uFFFD\uFFFD\uFFFD" "a"},  // stray continuation bytes
       {"\xE0\x80\xAF", U"\uFFFD\uFFFD\uFFFD"},            // overlong
       {"\xED\xA0\x80", U"\uFFFD\uFFFD\uFFFD"},            // a surrogate
       {"\xF4\x90\x80\x80", U"\uFFFD\uFFFD\uFFFD\uFFFD"},  // beyond U+10FFFF
@@ -84,7 +85,8 @@ TEST(MessageBox, LongTextsWrapWithinTheWidestBox) {
       {std::string(kSoundCreateFailed) + kSoundCreateFailed, sound + U"|" + sound},
       {"one\ntwo", U"one|two"},
       {std::string(120, 'w') + " x", w56 + U"|" + w56 + U"|wwwwwwww x"},
-      {Times<std::string>("abcd ", 14), Times<std::u32string>(U"abcd ", 10) + U"abcd|abcd abcd abcd"},
+      {Times<std::string>("ab ", 19) + Times<std::string>("abcd ", 14),  // the first line just full
+       Times<std::u32string>(U"ab ", 18) + U"ab|" + Times<std::u32string>(U"abcd ", 10) + U"abcd|abcd abcd abcd"},
       {Times<std::string>("あ", 29) + "。", Times<std::u32string>(U"あ", 28) + U"|あ。"},  // no line starts with 。
   };
   for (const auto& [text, lines] : cases) {
