@@ -145,8 +145,9 @@ TEST(Surface, OneBorrowAtATimeEachFromTheDefaults) {
   EXPECT_FALSE(s.borrowed());
 
   // Nothing selected carries over: a one-pixel black pen from (0, 0), the
-  // default font, opaque white behind black text.
+  // default font, opaque white behind black text. Selecting null keeps them.
   dc = s.GetDC();
+  EXPECT_EQ((std::array<void*, 2>{dc->SelectPen(nullptr), dc->SelectFont(nullptr)}), (std::array<void*, 2>{}));
   dc->LineTo(10, 0);
   dc->TextOut(50, 50, "A", 1);
   dc->DeletePen(wide);
