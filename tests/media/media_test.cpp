@@ -208,7 +208,7 @@ TEST(Lines, FarEndsAreClippedExactly) {
       {100, -2000000000, 101, 2000000000, 480, {{100, 0}, {101, 1}, {101, 479}}},
       {2000000000, -2000000000, -2000000000, 2000000000, 1, {{0, 0}}},
       {-100000, 700, 2000000000, 900, 0, {}},
-      {0, -5, 0, 3, 3, {{0, 0}, {0, 2}}},  // a vertical line on the screen's left edge
+      {0, -5, 0, 3, 3, {{0, 0}, {0, 2}}}, {639, 2, 639, 0, 2, {{639, 2}, {639, 1}}},  // on the left and right edges
   };
   for (const auto& c : cases) {
     SoftSurface s(PixelFormat::Rgb565);
