@@ -1,5 +1,8 @@
 // The software back buffer: pixel formats, the borrowing rule, lines with
 // the platform's end-point and wide-pen rules, text cells, and PNG output.
+#include <dlfcn.h>
+#include <ft2build.h>
+#include FT_FREETYPE_H
 #include <gtest/gtest.h>
 
 #include <array>
@@ -8,11 +11,21 @@
 #include <set>
 #include <vector>
 
+#include "media/cp932.h"
 #include "media/glyphs.h"
 #include "media/screen_fit.h"
 #include "media/soft_surface.h"
 #include "support/pixels.h"
 #include "support/test_support.h"
+
+static bool refuseMincho = false;  // as on a system with only IPA Gothic installed
+
+// FreeType's own face opener, but for the Mincho files while they are refused.
+extern "C" FT_Error FT_New_Face(FT_Library library, const char* path, FT_Long index, FT_Face* face) {
+  static const auto open = reinterpret_cast<decltype(&FT_New_Face)>(dlsym(RTLD_NEXT, "FT_New_Face"));
+  const bool mincho = std::strstr(path, "ipam.ttf") != nullptr || std::strstr(path, "mincho") != nullptr;
+  return refuseMincho && mincho ? FT_Err_Cannot_Open_Resource : open(library, path, index, face);
+}
 
 namespace {
 
@@ -132,8 +145,9 @@ TEST(Surface, OneBorrowAtATimeEachFromTheDefaults) {
   EXPECT_FALSE(s.borrowed());
 
   // Nothing selected carries over: a one-pixel black pen from (0, 0), the
-  // default font, opaque white behind black text.
+  // default font, opaque white behind black text. Selecting null keeps them.
   dc = s.GetDC();
+  EXPECT_EQ((std::array<void*, 2>{dc->SelectPen(nullptr), dc->SelectFont(nullptr)}), (std::array<void*, 2>{}));
   dc->LineTo(10, 0);
   dc->TextOut(50, 50, "A", 1);
   dc->DeletePen(wide);
@@ -194,6 +208,7 @@ TEST(Lines, FarEndsAreClippedExactly) {
       {100, -2000000000, 101, 2000000000, 480, {{100, 0}, {101, 1}, {101, 479}}},
       {2000000000, -2000000000, -2000000000, 2000000000, 1, {{0, 0}}},
       {-100000, 700, 2000000000, 900, 0, {}},
+      {0, -5, 0, 3, 3, {{0, 0}, {0, 2}}}, {639, 2, 639, 0, 2, {{639, 2}, {639, 1}}},  // on the left and right edges
   };
   for (const auto& c : cases) {
     SoftSurface s(PixelFormat::Rgb565);
@@ -258,6 +273,18 @@ TEST(Text, CellsFollowTheRequestedHeight) {
   }
 }
 
+TEST(Text, Cp932PairsSingleBytesAndLoneLeadBytes) {
+  const std::pair<std::string, std::u32string> cases[] = {
+      {"\x82\xa0\x82\xa2", U"あい"},
+      {"\xb1\x81\x60", U"\uFF71\uFF5E"},  // half-width katakana; CP932's own wave dash
+      {"\x82 A\x82", U" A"},                // lead bytes without their trail byte
+  };
+  for (const auto& [bytes, want] : cases) {
+    const std::vector<char32_t>& codes = soft::DecodeCp932(bytes.data(), static_cast<int>(bytes.size()));
+    EXPECT_EQ(std::u32string(codes.begin(), codes.end()), want);
+  }
+}
+
 TEST(Text, ClipsFacesEmptyTextAndNoFonts) {
   const PixelSet home = Drawn("VELTIX RACE", 100, 100, Request(20), BkMode::Opaque);
   for (auto [x, y] : {std::pair{-30, -8}, {600, 470}}) {
@@ -292,6 +319,19 @@ TEST(Text, ClipsFacesEmptyTextAndNoFonts) {
   EXPECT_FALSE(Drawn("GRIP", 10, 10, Request(20)).empty());
 }
 
+// Without IPA Mincho its texts are drawn in Gothic, and no font is missing.
+TEST(Text, GothicStandsInForAMissingMincho) {
+  const PixelSet gothic = Drawn("RACE", 50, 50, Request(20));
+  refuseMincho = true;
+  SetFontsDisabled(false);  // the files looked for again
+  ::testing::internal::CaptureStderr();
+  const PixelSet mincho = Drawn("RACE", 50, 50, Request(20, "標準明朝"));
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+  refuseMincho = false;
+  SetFontsDisabled(false);
+  EXPECT_EQ(mincho, gothic);
+}
+
 // The full-screen picture: the largest 4:3 that fits, centred, and the
 // whole-number step below it; each back-buffer pixel a factor-sided square.
 TEST(ScreenFit, LargestFourByThreeAndItsWholeStep) {
@@ -303,7 +343,7 @@ TEST(ScreenFit, LargestFourByThreeAndItsWholeStep) {
       {640, 480, {1, 0, 0, 640, 480}},       {1920, 1080, {2, 240, 0, 1440, 1080}},
       {1280, 1024, {2, 0, 32, 1280, 960}},   {2560, 1440, {3, 320, 0, 1920, 1440}},
       {1366, 768, {1, 171, 0, 1024, 768}},   {800, 600, {1, 0, 0, 800, 600}},
-      {320, 240, {1, 0, 0, 320, 240}},       {0, 1080, {1, 0, 0, 0, 0}},
+      {320, 240, {1, 0, 0, 320, 240}},       {0, 1080, {1, 0, 0, 0, 0}},     {1, 1, {1, 0, 0, 1, 1}},
   };
   for (const Case& c : cases) {
     const ScreenFit f = FitToScreen(c.w, c.h);
@@ -357,6 +397,9 @@ TEST(Png, RoundTripKeepsEveryPixel) {
     for (int i = 0; i < 64; ++i) Line(s, 0, i * 7, 640, i * 7 + 3, 1 + i % 3, RGBRef(i * 4, 255 - i, i * 97));
     ASSERT_TRUE(WritePng(s, "out.png"));
     EXPECT_EQ(testing_support::DifferingPixels(ReadPng("out.png"), s), 0);
+    std::array<int, 2> size{};
+    EXPECT_EQ(s.ReadRgb(size[0], size[1]), s.Rgb());
+    EXPECT_EQ(size, (std::array{640, 480}));
   }
   SoftSurface s(PixelFormat::Rgb565);
   EXPECT_FALSE(WritePng(s, "/nonexistent-racer-dir/out.png"));
