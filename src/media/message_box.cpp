@@ -165,7 +165,8 @@ MessageBoxLayout LayoutMessageBox(std::string_view text) {
       if (feed == std::u32string_view::npos) break;
       rest.remove_prefix(feed + 1);
     }
-    const int fixed = 3 * kMargin + 2 * kBandPadding + kButtonHeight - kLineGap;
+    // Above the text, and between it and the band; the band under it.
+    const int fixed = 2 * kMargin + 2 * kBandPadding + kButtonHeight - kLineGap;
     const auto fitting = static_cast<std::size_t>((kScreenHeight - fixed) / layout.lineHeight);
     if (layout.lines.size() > fitting) layout.lines.resize(fitting);
     for (const auto& line : layout.lines) textWidth = std::max(textWidth, Width(*style, line));

@@ -278,6 +278,8 @@ TEST(Text, Cp932PairsSingleBytesAndLoneLeadBytes) {
       {"\x82\xa0\x82\xa2", U"あい"},
       {"\xb1\x81\x60", U"\uFF71\uFF5E"},  // half-width katakana; CP932's own wave dash
       {"\x82 A\x82", U" A"},                // lead bytes without their trail byte
+      // The first and last lead and trail bytes of each range.
+      {"\x81\x40\x9F\xFC\xE0\x7E\xE0\x80\xFC\x4B", U"\u3000\u6ECC\u70DD\u70D9\u9ED1"},
   };
   for (const auto& [bytes, want] : cases) {
     const std::vector<char32_t>& codes = soft::DecodeCp932(bytes.data(), static_cast<int>(bytes.size()));

@@ -51,6 +51,7 @@ TEST(MessageBox, EveryMessageFitsWholeWithItsInkInPlace) {
     const soft::MessageBoxLayout layout = soft::LayoutMessageBox(text);
     const soft::BoxRect box{0, 0, layout.width, layout.height};
     EXPECT_LE(layout.width, soft::kMessageBoxMaxWidth);
+    EXPECT_EQ(layout.text.left, 24);  // every message is wider than the narrowest box's text
     EXPECT_EQ(Joined(layout), soft::DecodeUtf8(text));
     EXPECT_GE(layout.ok.top, layout.text.bottom);
     EXPECT_LE(layout.ok.bottom, layout.height);
@@ -97,7 +98,10 @@ TEST(MessageBox, LongTextsWrapWithinTheWidestBox) {
   }
   std::string tall;  // far too many lines for the screen
   for (int i = 0; i < 40; ++i) tall += "line\n";
-  EXPECT_LE(soft::LayoutMessageBox(tall).height, kScreenHeight);
+  // As many lines as fit the screen: one more would not.
+  const soft::MessageBoxLayout full = soft::LayoutMessageBox(tall);
+  EXPECT_LE(full.height, kScreenHeight);
+  EXPECT_GT(full.height + full.lineHeight, kScreenHeight);
 }
 
 // The whole picture, OK as it first shows and below it held down, pixel for
