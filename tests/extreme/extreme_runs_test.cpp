@@ -1,11 +1,13 @@
 // Whole runs at the edges of play: a key pressed hundreds of thousands of
 // times, a lap longer than the ghost can hold, the car pinned on a rail,
-// switches flipped every frame; and the states only extreme settings reach.
+// switches flipped every frame; the states only extreme settings reach; and
+// the rules every frame must keep, which the fuzzers and the soak tool check.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <set>
 
+#include "headless/frame_checks.h"
 #include "headless/headless_frame.h"
 #include "headless/recording_surface.h"
 #include "shell/main_proc.h"
@@ -206,6 +208,42 @@ TEST(ExtremeStates, GoalAndRailBringTheCarBack) {
     EXPECT_NE(gs->carPosition, 1) << push;
     MainLoopGoal(*gs);
     EXPECT_TRUE(gs->carPosition >= 1 && gs->carPosition <= kLapUnits) << push << ": " << gs->carPosition;
+  }
+}
+
+// The per-frame rules the fuzzers and the soak check must be able to fail:
+// each broken state is named.
+TEST(FrameChecks, RulesNameWhatIsBroken) {
+  auto sound = std::make_unique<GameState>();
+  sound->carPosition = 1;
+  sound->timeCount = 1;
+  sound->dispColor = 255;
+  const frame_checks::Baseline baseline = frame_checks::TakeBaseline(*sound);
+  ASSERT_EQ(frame_checks::CheckFrame(*sound, baseline, 1), "");
+  struct Case {
+    void (*breakIt)(GameState&);
+    const char* names;
+  };
+  const Case cases[] = {
+      {[](GameState& g) { g.mapDataX[1599] = 1; }, "course table changed"},
+      {[](GameState& g) { g.dispMap = 2; }, "display switch"},
+      {[](GameState& g) { g.dispColor = 256; }, "background shade"},
+      {[](GameState& g) { g.controlLeftRight = 3; }, "steering"},
+      {[](GameState& g) { g.carLRTurn = 102401; }, "heading"},
+      {[](GameState& g) { g.carPosition = 0; }, "position outside the lap"},
+      {[](GameState& g) { g.carPosition = 819201; }, "position outside the lap"},
+      {[](GameState& g) { g.carLRPosition = -204801; }, "beyond the rails"},
+      {[](GameState& g) { g.carHitCount = 120; }, "rail count"},
+      {[](GameState& g) { g.timeCount = 0; }, "lap frame count"},
+      {[](GameState& g) { g.goalRecord[0] = 5; }, "running lap record"},
+      {[](GameState& g) { g.goalCount = 2; }, "more laps than frames"},
+      {[](GameState& g) { g.drawViewY[0] = 1; }, "drawViewY"},
+      {[](GameState& g) { g.drawViewY[299] = 1; }, "drawViewY"},
+  };
+  for (const Case& c : cases) {
+    auto broken = std::make_unique<GameState>(*sound);
+    c.breakIt(*broken);
+    EXPECT_NE(frame_checks::CheckFrame(*broken, baseline, 1).find(c.names), std::string::npos) << c.names;
   }
 }
 
