@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <set>
 
+#include "headless/autodrive.h"
 #include "headless/frame_checks.h"
 #include "headless/headless_frame.h"
 #include "headless/recording_surface.h"
@@ -159,6 +160,16 @@ TEST(ExtremeRuns, CarHeldAgainstTheRail) {
   EXPECT_TRUE(firstContact >= 0 && firstContact < 1000) << firstContact;
   EXPECT_GT(contactFrames, 100);
   EXPECT_GT(game.gs->goalCount, 0);
+}
+
+// SPEED 0 holds the car at the floor speed, 64, through a lap of 136534
+// frames: autodrive's run records that speed as the lap's mean, and its
+// script replays to the same run.
+TEST(Autodrive, LapAtTheFloorSpeedReplays) {
+  Game files("SPEED 0\n");
+  const autodrive::Drive drive = autodrive::DriveGame({.frames = 200000, .laps = 1, .naive = true});
+  EXPECT_EQ(drive.summary.lapMeanSpeeds, std::vector<double>{64.0});
+  EXPECT_TRUE(autodrive::SameRun(drive.summary, autodrive::Replay(drive.script, drive.summary.frames)));
 }
 
 // The fixes for states only extreme settings reach, one phase at a time.
