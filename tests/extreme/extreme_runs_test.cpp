@@ -163,12 +163,14 @@ TEST(ExtremeRuns, CarHeldAgainstTheRail) {
 }
 
 // SPEED 0 holds the car at the floor speed, 64, through a lap of 136534
-// frames: autodrive's run records that speed as the lap's mean, and its
-// script replays to the same run.
+// frames: autodrive's run records that speed as the lap's mean, its script
+// has comments on the first line and the lap's last, and replays the run.
 TEST(Autodrive, LapAtTheFloorSpeedReplays) {
   Game files("SPEED 0\n");
   const autodrive::Drive drive = autodrive::DriveGame({.frames = 200000, .laps = 1, .naive = true});
   EXPECT_EQ(drive.summary.lapMeanSpeeds, std::vector<double>{64.0});
+  EXPECT_EQ(std::count(drive.script.begin(), drive.script.end(), '#'), 2);
+  EXPECT_TRUE(drive.script.ends_with("UP # lap 1 ends: 136532 frames\n"));
   EXPECT_TRUE(autodrive::SameRun(drive.summary, autodrive::Replay(drive.script, drive.summary.frames)));
 }
 
