@@ -64,6 +64,7 @@ TEST(CommandLine, ReadsNumbersWholeAndTellsBadUseOnOneLine) {
        "tool: --frames takes a whole number from 0 to 1000: 99999999999999999999" + usage, -1, -1},
       {{"--frames"}, 2, "tool: --frames needs a whole number" + usage, -1, -1},
       {{"--work", "2.5ms"}, 2, "tool: --work takes a number from 0 to 50: 2.5ms" + usage, -1, -1},
+      {{"--work", "50.5"}, 2, "tool: --work takes a number from 0 to 50: 50.5" + usage, -1, -1},
       {{"--work", "nan"}, 2, "tool: --work takes a number from 0 to 50: nan" + usage, -1, -1},
       {{"--work"}, 2, "tool: --work needs a number" + usage, -1, -1},
       {{"--png"}, 2, "tool: --png needs a file name" + usage, -1, -1},

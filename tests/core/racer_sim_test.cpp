@@ -136,8 +136,8 @@ TEST(TestMode, PlaysTheScriptAndWritesThePictureOrSaysWhyNot) {
     EXPECT_EQ(error, message);
   }
   ScopedTempDir dir;
-  WriteFile("script.txt", "UP\nUP\n");
-  setenv("RACER_TEST_FRAME", "2", 1);
+  WriteFile("script.txt", "UP\n");
+  setenv("RACER_TEST_FRAME", "1", 1);
   setenv("RACER_TEST_PICTURE", "out.ppm", 1);
   for (const auto& [script, status, err] : {std::tuple{"script.txt", 0, ""},
                                              {"missing.txt", 2, "test mode: cannot open input script missing.txt\n"}}) {

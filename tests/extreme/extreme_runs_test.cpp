@@ -249,6 +249,7 @@ TEST(FrameChecks, RulesNameWhatIsBroken) {
       {[](GameState& g) { g.carHitCount = 120; }, "rail count"},
       {[](GameState& g) { g.timeCount = 0; }, "lap frame count"},
       {[](GameState& g) { g.goalRecord[0] = 5; }, "running lap record"},
+      {[](GameState& g) { g.goalRecord[2] = -1; }, "negative lap record"},
       {[](GameState& g) { g.goalCount = 2; }, "more laps than frames"},
       {[](GameState& g) { g.drawViewY[0] = 1; }, "drawViewY"},
       {[](GameState& g) { g.drawViewY[299] = 1; }, "drawViewY"},
