@@ -14,7 +14,7 @@ struct Parsed {
   int status = -1;  // -1: the tool goes on
   std::string out;
   std::string err;
-  long long frames = -1;
+  int frames = -1;  // the int Whole, which reads through the long long one
   double work = -1;
   std::optional<std::string> png;
   bool view = false;
@@ -55,6 +55,7 @@ TEST(CommandLine, ReadsNumbersWholeAndTellsBadUseOnOneLine) {
       {{"--frames", "0", "--work", "2.5", "--view"}, -1, "", 0, 2.5},
       {{"--frames", "1000", "--frames", "7"}, -1, "", 7, -1},
       {{"--frames", "0x10"}, -1, "", 16, -1},
+      {{"--work", "0"}, -1, "", -1, 0},
       {{"--frames", "10x"}, 2, "tool: --frames takes a whole number from 0 to 1000: 10x" + usage, -1, -1},
       {{"--frames", "1001"}, 2, "tool: --frames takes a whole number from 0 to 1000: 1001" + usage, -1, -1},
       {{"--frames", "-1"}, 2, "tool: --frames takes a whole number from 0 to 1000: -1" + usage, -1, -1},
@@ -63,6 +64,7 @@ TEST(CommandLine, ReadsNumbersWholeAndTellsBadUseOnOneLine) {
        "tool: --frames takes a whole number from 0 to 1000: 99999999999999999999" + usage, -1, -1},
       {{"--frames"}, 2, "tool: --frames needs a whole number" + usage, -1, -1},
       {{"--work", "2.5ms"}, 2, "tool: --work takes a number from 0 to 50: 2.5ms" + usage, -1, -1},
+      {{"--work", "50.5"}, 2, "tool: --work takes a number from 0 to 50: 50.5" + usage, -1, -1},
       {{"--work", "nan"}, 2, "tool: --work takes a number from 0 to 50: nan" + usage, -1, -1},
       {{"--work"}, 2, "tool: --work needs a number" + usage, -1, -1},
       {{"--png"}, 2, "tool: --png needs a file name" + usage, -1, -1},

@@ -1,10 +1,14 @@
-// racer_sim's command line, and the input scripts it plays.
+// racer_sim's command line, the input scripts it plays, and the programs'
+// test mode, which plays them too.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <sstream>
 
 #include "headless/input_script.h"
+#include "headless/test_mode.h"
 #include "media/soft_surface.h"
+#include "platform/null/null_platform.h"
 #include "support/run_tool.h"
 
 using namespace testing_support;
@@ -115,6 +119,37 @@ TEST(InputScript, BadLines) {
     EXPECT_EQ(parsed.errorLine, c.line) << c.text;
   }
   EXPECT_TRUE(ParseInputScript("# only a comment\r\n  \nJX=65535 JB=0 +C\n").ok);
+}
+
+// RACER_TEST_SCRIPT (none: no test mode), _FRAME and _PICTURE: the script's
+// frames, the last one's picture as a PPM; status 2 when the mode cannot run.
+TEST(TestMode, PlaysTheScriptAndWritesThePictureOrSaysWhyNot) {
+  const char* const frame = "RACER_TEST_FRAME must be a frame number from 1";
+  const std::tuple<const char*, const char*, const char*, std::string> bad[] = {
+      {nullptr, "2", "p", ""}, {"", "2", "p", "RACER_TEST_SCRIPT names no file"},
+      {"s", nullptr, "p", frame}, {"s", "0", "p", frame}, {"s", "2x", "p", frame},
+      {"s", "2", nullptr, "RACER_TEST_PICTURE names no file"}, {"s", "2", "", "RACER_TEST_PICTURE names no file"},
+  };
+  for (const auto& [script, frames, picture, message] : bad) {
+    std::string error;
+    EXPECT_FALSE(ParseTestMode(script, frames, picture, error)) << message;
+    EXPECT_EQ(error, message);
+  }
+  ScopedTempDir dir;
+  WriteFile("script.txt", "UP\n");
+  setenv("RACER_TEST_FRAME", "1", 1);
+  setenv("RACER_TEST_PICTURE", "out.ppm", 1);
+  for (const auto& [script, status, err] : {std::tuple{"script.txt", 0, ""},
+                                             {"missing.txt", 2, "test mode: cannot open input script missing.txt\n"}}) {
+    setenv("RACER_TEST_SCRIPT", script, 1);
+    NullPlatform platform(Program::FullScreen);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(RunProgramOrTestMode(kFullScreenProgram, platform), status) << script;
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), err);
+  }
+  for (const char* name : {"RACER_TEST_SCRIPT", "RACER_TEST_FRAME", "RACER_TEST_PICTURE"}) unsetenv(name);
+  const std::string ppm = ReadFile("out.ppm");
+  EXPECT_EQ(std::pair(ppm.substr(0, 15), ppm.size()), std::pair(std::string("P6\n640 480\n255\n"), 15 + 640 * 480 * 3ul));
 }
 
 }  // namespace

@@ -406,4 +406,40 @@ TEST(ViewDraw, BorrowsOneContextAtATimeAndRecordsWithoutOne) {
   EXPECT_TRUE(refused.surface.lines.empty());
 }
 
+// Over another surface, a recording surface passes every call on, and lends
+// no context when that one lends none.
+TEST(RecordingSurface, PassesCallsOnAndStartsAgainAtClear) {
+  RecordingSurface inner;
+  RecordingSurface outer(&inner);
+  inner.refuse = true;
+  EXPECT_EQ(outer.GetDC(), nullptr);
+  inner.refuse = false;
+  DrawContext* dc = outer.GetDC();
+  ASSERT_NE(dc, nullptr);
+  Pen* stockPen = dc->SelectPen(dc->CreatePen(2, kMapRed));
+  dc->MoveTo(1, 2);
+  dc->LineTo(3, 4);
+  dc->SetBkMode(BkMode::Transparent);
+  dc->SetTextColor(kWhite);
+  dc->TextOut(5, 6, "aab", 3);
+  dc->DeletePen(dc->SelectPen(stockPen));
+  outer.ReleaseDC(dc);
+  for (const RecordingSurface* s : {&outer, &inner}) {
+    const RecordedLine& l = s->lines.at(0);
+    EXPECT_EQ((std::array{l.order, l.borrow, l.x1, l.y1, l.x2, l.y2, l.width, s->livePens, s->outstanding}),
+              (std::array{0, 1, 1, 2, 3, 4, 2, 0, 0}));
+    EXPECT_EQ(l.color, kMapRed);
+    const RecordedText* t = s->FindText("a");
+    ASSERT_NE(t, nullptr);
+    EXPECT_EQ(std::tie(t->order, t->x, t->y, t->text, t->mode, t->color),
+              std::make_tuple(1, 5, 6, std::string("aab"), BkMode::Transparent, kWhite));
+  }
+  outer.Clear();
+  dc = outer.GetDC();
+  ASSERT_NE(dc, nullptr);
+  dc->LineTo(8, 9);
+  EXPECT_EQ((std::array{outer.lines.size(), outer.texts.size()}), (std::array<std::size_t, 2>{1, 0}));
+  EXPECT_EQ((std::array{outer.lines[0].order, outer.lines[0].borrow, outer.lines[0].x1}), (std::array{0, 1, 0}));
+}
+
 }  // namespace

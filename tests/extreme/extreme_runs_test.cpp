@@ -1,11 +1,14 @@
 // Whole runs at the edges of play: a key pressed hundreds of thousands of
 // times, a lap longer than the ghost can hold, the car pinned on a rail,
-// switches flipped every frame; and the states only extreme settings reach.
+// switches flipped every frame; the states only extreme settings reach; and
+// the rules every frame must keep, which the fuzzers and the soak tool check.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <set>
 
+#include "headless/autodrive.h"
+#include "headless/frame_checks.h"
 #include "headless/headless_frame.h"
 #include "headless/recording_surface.h"
 #include "shell/main_proc.h"
@@ -159,6 +162,18 @@ TEST(ExtremeRuns, CarHeldAgainstTheRail) {
   EXPECT_GT(game.gs->goalCount, 0);
 }
 
+// SPEED 0 holds the car at the floor speed, 64, through a lap of 136534
+// frames: autodrive's run records that speed as the lap's mean, its script
+// has comments on the first line and the lap's last, and replays the run.
+TEST(Autodrive, LapAtTheFloorSpeedReplays) {
+  Game files("SPEED 0\n");
+  const autodrive::Drive drive = autodrive::DriveGame({.frames = 200000, .laps = 1, .naive = true});
+  EXPECT_EQ(drive.summary.lapMeanSpeeds, std::vector<double>{64.0});
+  EXPECT_EQ(std::count(drive.script.begin(), drive.script.end(), '#'), 2);
+  EXPECT_TRUE(drive.script.ends_with("UP # lap 1 ends: 136532 frames\n"));
+  EXPECT_TRUE(autodrive::SameRun(drive.summary, autodrive::Replay(drive.script, drive.summary.frames)));
+}
+
 // The fixes for states only extreme settings reach, one phase at a time.
 TEST(ExtremeStates, GoalAndRailBringTheCarBack) {
   struct GoalCase {
@@ -206,6 +221,43 @@ TEST(ExtremeStates, GoalAndRailBringTheCarBack) {
     EXPECT_NE(gs->carPosition, 1) << push;
     MainLoopGoal(*gs);
     EXPECT_TRUE(gs->carPosition >= 1 && gs->carPosition <= kLapUnits) << push << ": " << gs->carPosition;
+  }
+}
+
+// The per-frame rules the fuzzers and the soak check must be able to fail:
+// each broken state is named.
+TEST(FrameChecks, RulesNameWhatIsBroken) {
+  auto sound = std::make_unique<GameState>();
+  sound->carPosition = 1;
+  sound->timeCount = 1;
+  sound->dispColor = 255;
+  const frame_checks::Baseline baseline = frame_checks::TakeBaseline(*sound);
+  ASSERT_EQ(frame_checks::CheckFrame(*sound, baseline, 1), "");
+  struct Case {
+    void (*breakIt)(GameState&);
+    const char* names;
+  };
+  const Case cases[] = {
+      {[](GameState& g) { g.mapDataX[1599] = 1; }, "course table changed"},
+      {[](GameState& g) { g.dispMap = 2; }, "display switch"},
+      {[](GameState& g) { g.dispColor = 256; }, "background shade"},
+      {[](GameState& g) { g.controlLeftRight = 3; }, "steering"},
+      {[](GameState& g) { g.carLRTurn = 102401; }, "heading"},
+      {[](GameState& g) { g.carPosition = 0; }, "position outside the lap"},
+      {[](GameState& g) { g.carPosition = 819201; }, "position outside the lap"},
+      {[](GameState& g) { g.carLRPosition = -204801; }, "beyond the rails"},
+      {[](GameState& g) { g.carHitCount = 120; }, "rail count"},
+      {[](GameState& g) { g.timeCount = 0; }, "lap frame count"},
+      {[](GameState& g) { g.goalRecord[0] = 5; }, "running lap record"},
+      {[](GameState& g) { g.goalRecord[2] = -1; }, "negative lap record"},
+      {[](GameState& g) { g.goalCount = 2; }, "more laps than frames"},
+      {[](GameState& g) { g.drawViewY[0] = 1; }, "drawViewY"},
+      {[](GameState& g) { g.drawViewY[299] = 1; }, "drawViewY"},
+  };
+  for (const Case& c : cases) {
+    auto broken = std::make_unique<GameState>(*sound);
+    c.breakIt(*broken);
+    EXPECT_NE(frame_checks::CheckFrame(*broken, baseline, 1).find(c.names), std::string::npos) << c.names;
   }
 }
 
