@@ -192,6 +192,7 @@ TEST(Grip, RecoveryBrakeLossAndFloor) {
   struct Case {
     int grip, accel, brake, count, brakeGripTime;
     int gripAfter, countAfter;
+    int turnDev = 0;
   };
   const Case cases[] = {
       {10000, 0, 0, 0, 60, 10000, 0},  // 10007 held to full grip
@@ -200,6 +201,7 @@ TEST(Grip, RecoveryBrakeLossAndFloor) {
       {10000, 0, 1, 0, 60, 10000, 60},  // the brake's loss starts the frame after
       {10000, 0, 1, 60, 60, 9824, 60},
       {10000, 0, 1, 0, 0, 10000, 0},    // BRAKE_GRIP_TIME 0: no loss at all
+      {10000, 0, 0, 0, 60, 9998, 0, 207},  // turning: t3 2070, 2049 / 1024 off
   };
   for (const Case& c : cases) {
     auto gs = StartedState();
@@ -208,6 +210,7 @@ TEST(Grip, RecoveryBrakeLossAndFloor) {
     gs->controlBrake = c.brake;
     gs->carGripCount = c.count;
     gs->configBrakeGripTime = c.brakeGripTime;
+    gs->carLRTurnDev = c.turnDev;
     MainLoopCarGrip(*gs);
     EXPECT_EQ((std::array{gs->carGrip, gs->carGripCount}), (std::array{c.gripAfter, c.countAfter}))
         << c.grip << " " << c.accel << " " << c.brake << " " << c.count;
