@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "shell/main_proc.h"
+#include "sim/arith.h"
 #include "sim/phases.h"
 #include "support/test_support.h"
 
@@ -82,6 +83,13 @@ TEST(Phases, WorkedTraceOnAStraight) {
               expected[f])
         << "frame " << f + 1;
   }
+}
+
+// Out-of-range doubles saturate; 2^63 itself does not fit either.
+TEST(Arith, DoubleToIntegerSaturates) {
+  volatile double big = 0x1p63;  // not folded at compile time
+  EXPECT_EQ((std::array{arith::TruncToI64(big), arith::TruncToI64(-big), arith::TruncToI64(big / 2)}),
+            (std::array{arith::kI64Max, arith::kI64Min, std::int64_t{1} << 62}));
 }
 
 TEST(Controls, Keyboard) {
