@@ -198,6 +198,7 @@ TEST(Scene, WallsStripesOverheadAndDashes) {
   const Case cases[] = {
       {45, 10, 0},  {48, 10, 15}, {40, 0, 15},  {5, 0, 0},
       {400, 0, 18}, {415, 11, 18}, {425, 0, 0}, {845, 10, 0},
+      {41, 10, 15}, {120, 0, 15}, {70, 10, 0},
   };
   for (const Case& c : cases) {
     Fixture f;
@@ -215,6 +216,7 @@ TEST(Scene, WallsStripesOverheadAndDashes) {
               c.stripeEnd != 0)
         << c.section;
     EXPECT_EQ(f.RowLines(0, kBlack), c.stripeEnd != 0 ? 3u : 1u) << c.section;
+    EXPECT_FALSE(f.HasLine(0, 180 - 299, 640, 180 - 299, kBlack)) << c.section;  // bars from 71 of 80 only
     // A centre dash every fourth section, s / 4 either side.
     EXPECT_EQ(f.HasLine(320 - 75, 480, 320 + 75, 480, kWhite), c.section % 4 == 0) << c.section;
   }
