@@ -277,6 +277,13 @@ TEST(Texts, HitNoticeHelpAndWarningsWhileSlow) {
   const RecordedText& config = f.Text("\"config.txt\" not found.");
   EXPECT_EQ(std::tie(config.x, config.y), std::make_tuple(240, 432));
   EXPECT_EQ(f.surface.FindText("\"map.txt\""), nullptr);
+  Fixture map;
+  map.gs->carVelocity = 639;
+  map.gs->noMapFileFlag = 1;
+  MainLoopViewDrawTexts(*map.gs);
+  const RecordedText& mapText = map.Text("\"map.txt\" not found.");
+  EXPECT_EQ(std::tie(mapText.x, mapText.y), std::make_tuple(240, 456));
+  EXPECT_EQ(map.surface.FindText("\"config.txt\""), nullptr);
 
   Fixture fast;
   fast.gs->carVelocity = 640;
