@@ -332,18 +332,18 @@ TEST(Ghost, MarkerAndGauge) {
       {2122, -20000, {{560, 400, 580, 399}, {600, 400, 580, 399}, {220, 180, 420, 580}, {220, 180, 520, 280}, {420, 580, 520, 280}}},
       // Level with the car: d = 500, the gauge only.
       {0, 0, {{560, 400, 580, 400}, {600, 400, 580, 400}}},
-      // Hidden behind the car, or switched off: nothing.
-      {780 * 1024 - 100000, 0, {}},
+      // In the last 20 sections, though near enough to show, or switched off: nothing.
+      {780 * 1024 - 700000, 0, {}},
   };
   for (const Case& c : cases) {
     for (int shown : {1, 0}) {
       Fixture f;
       f.gs->dispGhost = shown;
-      f.gs->carPosition = 100000;
+      f.gs->carPosition = 700000;
       f.gs->carLRPosition = -33;
       f.gs->carLRTurnDev = 12;
       f.gs->timeCount = 50;
-      f.gs->ghostPosition[54] = 100000 + c.lead;
+      f.gs->ghostPosition[54] = 700000 + c.lead;
       f.gs->ghostTurn[54] = c.turn;
       DrawContext* dc = f.surface.GetDC();
       MainLoopViewDrawGhost(*f.gs, dc);
@@ -353,15 +353,17 @@ TEST(Ghost, MarkerAndGauge) {
       EXPECT_EQ(lines, (shown == 1 ? c.lines : std::vector<std::array<int, 4>>{})) << c.lead << " " << c.turn;
       // Recorded whether drawn or not.
       EXPECT_EQ((std::array{f.gs->timeCount, f.gs->ghostPosition[50], f.gs->ghostLRPosition[50], f.gs->ghostTurn[50]}),
-                (std::array{51, 100000, -33, 12}));
+                (std::array{51, 700000, -33, 12}));
     }
   }
-  // Past the arrays' end nothing is read or written, and time still counts.
-  for (int t : {65530, 65531, 2147483647}) {
+  // The lap's first frame is recorded too. Past the arrays' end nothing is
+  // read or written, and time still counts.
+  for (int t : {0, 65530, 65531, 2147483647}) {
     Fixture f;
     f.gs->timeCount = t;
     MainLoopViewDrawGhost(*f.gs, nullptr);
     EXPECT_EQ(f.gs->timeCount, t == 2147483647 ? t : t + 1);
+    EXPECT_EQ(f.gs->ghostPosition[0], t == 0 ? 1 : 0) << t;
   }
 }
 
