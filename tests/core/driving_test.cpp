@@ -1,13 +1,15 @@
 // The start-up sequence and the driving phases, each against the game's
 // own numbers. The trigonometry tables are held by the golden frames: the
 // road's projection reads the tangent table, the swirling title of
-// slow_help.png the sine and cosine.
+// slow_help.png the sine and cosine. Only the depth table's fixed far end
+// is too close to the horizon to show there.
 #include <gtest/gtest.h>
 
 #include <array>
 #include <vector>
 
 #include "shell/main_proc.h"
+#include "sim/arith.h"
 #include "sim/phases.h"
 #include "support/test_support.h"
 
@@ -35,6 +37,9 @@ TEST(StartUp, FirstFrameStartsThenPlays) {
   EXPECT_EQ(gs->carVelocityMax, 12000);
   EXPECT_EQ(gs->carBrakeLevel, 400);
   EXPECT_EQ(gs->carPosition, 1 + 5999 / 10);
+  EXPECT_EQ((std::array{gs->trigonTangentTable[296], gs->trigonTangentTable[297], gs->trigonTangentTable[298],
+                        gs->trigonTangentTable[299]}),
+            (std::array{75776, 96256, 122880, 153600}));
   EXPECT_EQ((std::array{gs->dispDebug, gs->dispMap, gs->dispGhost, gs->dispObject, gs->dispIndicater}),
             (std::array{0, 0, 1, 1, 0}));
   // The pace car: 512 units a frame for two laps of positions, turning with
@@ -78,6 +83,13 @@ TEST(Phases, WorkedTraceOnAStraight) {
               expected[f])
         << "frame " << f + 1;
   }
+}
+
+// Out-of-range doubles saturate; 2^63 itself does not fit either.
+TEST(Arith, DoubleToIntegerSaturates) {
+  volatile double big = 0x1p63;  // not folded at compile time
+  EXPECT_EQ((std::array{arith::TruncToI64(big), arith::TruncToI64(-big), arith::TruncToI64(big / 2)}),
+            (std::array{arith::kI64Max, arith::kI64Min, std::int64_t{1} << 62}));
 }
 
 TEST(Controls, Keyboard) {
@@ -192,6 +204,7 @@ TEST(Grip, RecoveryBrakeLossAndFloor) {
   struct Case {
     int grip, accel, brake, count, brakeGripTime;
     int gripAfter, countAfter;
+    int turnDev = 0;
   };
   const Case cases[] = {
       {10000, 0, 0, 0, 60, 10000, 0},  // 10007 held to full grip
@@ -200,6 +213,7 @@ TEST(Grip, RecoveryBrakeLossAndFloor) {
       {10000, 0, 1, 0, 60, 10000, 60},  // the brake's loss starts the frame after
       {10000, 0, 1, 60, 60, 9824, 60},
       {10000, 0, 1, 0, 0, 10000, 0},    // BRAKE_GRIP_TIME 0: no loss at all
+      {10000, 0, 0, 0, 60, 9998, 0, 207},  // turning: t3 2070, 2049 / 1024 off
   };
   for (const Case& c : cases) {
     auto gs = StartedState();
@@ -208,6 +222,7 @@ TEST(Grip, RecoveryBrakeLossAndFloor) {
     gs->controlBrake = c.brake;
     gs->carGripCount = c.count;
     gs->configBrakeGripTime = c.brakeGripTime;
+    gs->carLRTurnDev = c.turnDev;
     MainLoopCarGrip(*gs);
     EXPECT_EQ((std::array{gs->carGrip, gs->carGripCount}), (std::array{c.gripAfter, c.countAfter}))
         << c.grip << " " << c.accel << " " << c.brake << " " << c.count;

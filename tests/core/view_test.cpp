@@ -198,6 +198,7 @@ TEST(Scene, WallsStripesOverheadAndDashes) {
   const Case cases[] = {
       {45, 10, 0},  {48, 10, 15}, {40, 0, 15},  {5, 0, 0},
       {400, 0, 18}, {415, 11, 18}, {425, 0, 0}, {845, 10, 0},
+      {41, 10, 15}, {120, 0, 15}, {70, 10, 0},
   };
   for (const Case& c : cases) {
     Fixture f;
@@ -215,6 +216,7 @@ TEST(Scene, WallsStripesOverheadAndDashes) {
               c.stripeEnd != 0)
         << c.section;
     EXPECT_EQ(f.RowLines(0, kBlack), c.stripeEnd != 0 ? 3u : 1u) << c.section;
+    EXPECT_FALSE(f.HasLine(0, 180 - 299, 640, 180 - 299, kBlack)) << c.section;  // bars from 71 of 80 only
     // A centre dash every fourth section, s / 4 either side.
     EXPECT_EQ(f.HasLine(320 - 75, 480, 320 + 75, 480, kWhite), c.section % 4 == 0) << c.section;
   }
@@ -275,6 +277,13 @@ TEST(Texts, HitNoticeHelpAndWarningsWhileSlow) {
   const RecordedText& config = f.Text("\"config.txt\" not found.");
   EXPECT_EQ(std::tie(config.x, config.y), std::make_tuple(240, 432));
   EXPECT_EQ(f.surface.FindText("\"map.txt\""), nullptr);
+  Fixture map;
+  map.gs->carVelocity = 639;
+  map.gs->noMapFileFlag = 1;
+  MainLoopViewDrawTexts(*map.gs);
+  const RecordedText& mapText = map.Text("\"map.txt\" not found.");
+  EXPECT_EQ(std::tie(mapText.x, mapText.y), std::make_tuple(240, 456));
+  EXPECT_EQ(map.surface.FindText("\"config.txt\""), nullptr);
 
   Fixture fast;
   fast.gs->carVelocity = 640;
@@ -323,18 +332,18 @@ TEST(Ghost, MarkerAndGauge) {
       {2122, -20000, {{560, 400, 580, 399}, {600, 400, 580, 399}, {220, 180, 420, 580}, {220, 180, 520, 280}, {420, 580, 520, 280}}},
       // Level with the car: d = 500, the gauge only.
       {0, 0, {{560, 400, 580, 400}, {600, 400, 580, 400}}},
-      // Hidden behind the car, or switched off: nothing.
-      {780 * 1024 - 100000, 0, {}},
+      // In the last 20 sections, though near enough to show, or switched off: nothing.
+      {780 * 1024 - 700000, 0, {}},
   };
   for (const Case& c : cases) {
     for (int shown : {1, 0}) {
       Fixture f;
       f.gs->dispGhost = shown;
-      f.gs->carPosition = 100000;
+      f.gs->carPosition = 700000;
       f.gs->carLRPosition = -33;
       f.gs->carLRTurnDev = 12;
       f.gs->timeCount = 50;
-      f.gs->ghostPosition[54] = 100000 + c.lead;
+      f.gs->ghostPosition[54] = 700000 + c.lead;
       f.gs->ghostTurn[54] = c.turn;
       DrawContext* dc = f.surface.GetDC();
       MainLoopViewDrawGhost(*f.gs, dc);
@@ -344,15 +353,17 @@ TEST(Ghost, MarkerAndGauge) {
       EXPECT_EQ(lines, (shown == 1 ? c.lines : std::vector<std::array<int, 4>>{})) << c.lead << " " << c.turn;
       // Recorded whether drawn or not.
       EXPECT_EQ((std::array{f.gs->timeCount, f.gs->ghostPosition[50], f.gs->ghostLRPosition[50], f.gs->ghostTurn[50]}),
-                (std::array{51, 100000, -33, 12}));
+                (std::array{51, 700000, -33, 12}));
     }
   }
-  // Past the arrays' end nothing is read or written, and time still counts.
-  for (int t : {65530, 65531, 2147483647}) {
+  // The lap's first frame is recorded too. Past the arrays' end nothing is
+  // read or written, and time still counts.
+  for (int t : {0, 65530, 65531, 2147483647}) {
     Fixture f;
     f.gs->timeCount = t;
     MainLoopViewDrawGhost(*f.gs, nullptr);
     EXPECT_EQ(f.gs->timeCount, t == 2147483647 ? t : t + 1);
+    EXPECT_EQ(f.gs->ghostPosition[0], t == 0 ? 1 : 0) << t;
   }
 }
 
