@@ -8,7 +8,7 @@
 #include "headless/input_script.h"
 #include "headless/test_mode.h"
 #include "media/soft_surface.h"
-#include "platform/null/null_platform.h"
+#include "platform/null/layer.h"
 #include "support/run_tool.h"
 
 using namespace testing_support;
