@@ -40,6 +40,10 @@ TEST(StartUp, FirstFrameStartsThenPlays) {
   EXPECT_EQ((std::array{gs->trigonTangentTable[296], gs->trigonTangentTable[297], gs->trigonTangentTable[298],
                         gs->trigonTangentTable[299]}),
             (std::array{75776, 96256, 122880, 153600}));
+  // A full turn in 1023 steps; cosine's last entry is that of one step back.
+  EXPECT_EQ(std::size(gs->trigonCosTable), 1023u);
+  EXPECT_EQ((std::array{gs->trigonSinTable[2], gs->trigonSinTable[767], gs->trigonCosTable[511], gs->trigonCosTable[1022]}),
+            (std::array{1, -99, -99, 99}));
   EXPECT_EQ((std::array{gs->dispDebug, gs->dispMap, gs->dispGhost, gs->dispObject, gs->dispIndicater}),
             (std::array{0, 0, 1, 1, 0}));
   // The pace car: 512 units a frame for two laps of positions, turning with
