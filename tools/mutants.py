@@ -407,13 +407,7 @@ def prepare(workers, tests):
     build(workers[0], os.cpu_count() or 2)
     if errors:
         raise errors[0]
-    threads = [threading.Thread(target=measure)] + [threading.Thread(target=build, args=(w, 1)) for w in workers[1:]]
-    for t in threads:
-        t.start()
-    for t in threads:
-        t.join()
-    if errors:
-        raise errors[0]
+    together([measure] + [lambda w=w: build(w, 1) for w in workers[1:]], errors)
 
 
 def check(mutants, jobs):
@@ -445,7 +439,12 @@ def check(mutants, jobs):
                 print(f"[{done[0]}/{len(mutants)}] {m.outcome:9} {m.seconds:5.1f} s {m.file}:{m.line} {m.operator}",
                       flush=True)
 
-    threads = [threading.Thread(target=work, args=(w,)) for w in workers]
+    together([lambda w=w: work(w) for w in workers], errors)
+
+
+def together(jobs, errors):
+    """Runs the jobs side by side; the first error they noted, if any, is raised."""
+    threads = [threading.Thread(target=job) for job in jobs]
     for t in threads:
         t.start()
     for t in threads:
