@@ -68,7 +68,7 @@ TEST(RacerCheck, SaysWhatEachLineDoes) {
        {"config.txt:1: COURSE_WIDE 0: the view is drawn as with COURSE_WIDE 1",
         "config.txt:2: SPEED 0: the car can go no faster than the lowest speed, 64, so a lap takes about 38 minutes"},
        1, "  the driver cannot lap the course: after 36000 frames (10 minutes), laps done: 0, in section 210\n"},
-      {"-", "0 0\n5 0\n900 3\n-3 4\nabc\n5 0\n7\n9 99999999999\n",
+      {"-", "0 0\n5 0\n900 3\n-3 4\n abc\n5 0\n7\n9 99999999999\n",
        {"config.txt: not found, nor config_bak.txt: the game runs on its built-in settings",
         "map.txt:2: section 5 is given again on line 6, which wins",
         "map.txt:3: section 900 lies past the last section, 799: the course's copy overwrites it, so the line has no effect",
@@ -80,11 +80,12 @@ TEST(RacerCheck, SaysWhatEachLineDoes) {
         "map.txt:8: section 9: 2147483647 is held to 2000",
         "map.txt:8: section 799 is left out of the smoothing: it differs by 267 from section 0 (CORNER_ARCH 2)"},
        1},
-      {{}, "0 0\n100 5000\n200 99999999\n300 0\n",
-       {"map.txt:2: section 100: 5000 is held to 2000",
-        "map.txt:2: the smoothing drives section 299 as 717, not 2000: the largest of its 658 moves",
+      {{}, "0 -2001\n100 5000\n200 99999999\n300 0\n",
+       {"map.txt:1: section 0: -2001 is held to -2000",
+        "map.txt:1: the smoothing drives section 99 as 170, not -2000: the largest of its 647 moves",
+        "map.txt:2: section 100: 5000 is held to 2000",
         "map.txt:3: 99999999 marks section 200 as not given: it takes the value of the section before",
-        "map.txt:4: section 799 is left out of the smoothing: it differs by -801 from section 0 (CORNER_ARCH 2)"},
+        "map.txt:4: section 799 is left out of the smoothing: it differs by 28 from section 0 (CORNER_ARCH 2)"},
        1},
       // The rest of a long line is a line of its own: here only spaces. A
       // line of 159 leaves only its end.
@@ -108,8 +109,8 @@ TEST(RacerCheck, SaysWhatEachLineDoes) {
         "map.txt:1: cannot read \"\xEF\xBB\xBF" "0 0\" as a section and a value: the line changes nothing",
         "map.txt:2: section 799 is left out of the smoothing: it differs by 5 from section 0 (CORNER_ARCH 2)"},
        1, "  SPEED                      12000  built-in\n"},
-      {"# settings\nSPEED 6000\rGRIP_MIN 5000\r\n", Utf16("0 0\n100 5\n", true),
-       {"config.txt:2: lines end in CR alone (as on old Macs), which the game does not take as a line end: it reads "
+      {"# settings\r1\nSPEED 6000\rGRIP_MIN 5000\r\n", Utf16("0 0\n100 5\n", true),
+       {"config.txt:1: lines end in CR alone (as on old Macs), which the game does not take as a line end: it reads "
         "them as one line; save the file with Windows (CR LF) or Unix (LF) line ends",
         "map.txt" + utf16},
        1, "  GRIP_MIN                     100  built-in\n"},
