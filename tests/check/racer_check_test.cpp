@@ -1,6 +1,7 @@
 // racer_check: what it says about a folder's files and its drive, and that
 // what it reports of any pair of files is what the game starts with.
 #include <gtest/gtest.h>
+#include <png.h>
 
 #include <algorithm>
 #include <optional>
@@ -158,6 +159,57 @@ TEST(RacerCheck, ShippedFilesAndTheirDrive) {
   const std::string last = trace.substr(trace.rfind('\n', trace.size() - 2) + 1);
   // goalCount, timeCount, goalRecord0 to 2: the second lap ended this frame.
   EXPECT_NE(last.find(",2,1,0,1086,1125,"), std::string::npos) << last;
+}
+
+// A picture's pixels as 0xRRGGBB, row by row; none when it cannot be read.
+std::vector<std::uint32_t> ReadPicture(const std::string& path) {
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  std::vector<std::uint8_t> rgb;
+  if (png_image_begin_read_from_file(&image, path.c_str()) != 0) {
+    image.format = PNG_FORMAT_RGB;
+    rgb.resize(PNG_IMAGE_SIZE(image));
+    if (png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr) == 0) rgb.clear();
+  }
+  png_image_free(&image);
+  std::vector<std::uint32_t> pixels;
+  for (std::size_t i = 0; i + 2 < rgb.size(); i += 3) pixels.push_back(std::uint32_t{rgb[i]} << 16 | rgb[i + 1] << 8 | rgb[i + 2]);
+  return pixels;
+}
+
+// One bend, 128 right at section 400 and left as given: the strip runs up
+// column 399 to row 440 and on up column 401, the course map leaning 2 there.
+TEST(RacerCheck, DrawsTheCourse) {
+  ScopedTempDir dir;
+  WriteFile("config.txt", "CORNER_ARCH 200\n");
+  WriteFile("map.txt", "0 0\n400 128\n401 0\n");
+  ASSERT_EQ(RacerCheck(". --png course.png").status, 0);
+  const std::vector<std::uint32_t> pixels = ReadPicture("course.png");
+  ASSERT_EQ(pixels.size(), 800u * 1044u);
+  auto at = [&](int x, int y) { return pixels[static_cast<std::size_t>(y) * 800 + x]; };
+  auto block = [&](int x, int y) {  // 28 by 16, the room of a section number
+    std::vector<std::uint32_t> b;
+    for (int row = y; row < y + 16; ++row) b.insert(b.end(), &pixels[row * 800u + x], &pixels[row * 800u + x + 28]);
+    return b;
+  };
+  const std::uint32_t white = 0xFFFFFF, ink = 0x191919, right = 0xC72821;
+  EXPECT_EQ(at(398, 600), 0x595959u);  // a straight section
+  // The arrowhead at section 300, 12 long and 12 wide, points up the strip.
+  EXPECT_EQ(at(402, 551), ink);
+  EXPECT_EQ(at(410, 551), white);
+  // The ring round the bend, radius 11 and 2 wide, and its bar, 70 high.
+  EXPECT_EQ(at(411, 440), right);
+  EXPECT_EQ(at(413, 440), white);
+  EXPECT_EQ(at(400, 870), right);
+  EXPECT_EQ(at(400, 869), white);
+  // The zero line and the tick of section 100 under the profile.
+  EXPECT_EQ(at(300, 940), ink);
+  EXPECT_EQ(at(100, 1019), ink);
+  // "400" left of the strip is the profile's "400", the bend's label ending
+  // short of it; "800" ends the profile's scale.
+  EXPECT_EQ(block(361, 432), block(403, 1022));
+  EXPECT_NE(block(403, 1022), std::vector<std::uint32_t>(28 * 16, white));
+  EXPECT_NE(block(772, 1022), std::vector<std::uint32_t>(28 * 16, white));
 }
 
 TEST(RacerCheck, BadUseSaysSoInOneLine) {
