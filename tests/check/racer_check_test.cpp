@@ -47,7 +47,7 @@ TEST(RacerCheck, SaysWhatEachLineDoes) {
       plain;
   struct Case {
     std::optional<std::string> config;  // none: the shipped file, "-": none at all
-    std::optional<std::string> map;
+    std::optional<std::string> map;     // "-": none at all
     std::vector<std::string> diagnostics;
     int status;
     std::string drive = "";  // a line of the drive's report, if any
@@ -65,16 +65,18 @@ TEST(RacerCheck, SaysWhatEachLineDoes) {
         "config.txt:6: \"MAX_SPEED\" sets SPEED, the first key name found inside it",
         "config.txt:7: the number lies beyond the 32-bit range: GRIP_QUICK takes 2147483647"},
        1},
-      {"COURSE_WIDE 0\nSPEED 0\n", kStraight,
+      {"COURSE_WIDE 0\nSPEED 0\n", "-",
        {"config.txt:1: COURSE_WIDE 0: the view is drawn as with COURSE_WIDE 1",
-        "config.txt:2: SPEED 0: the car can go no faster than the lowest speed, 64, so a lap takes about 38 minutes"},
+        "config.txt:2: SPEED 0: the car can go no faster than the lowest speed, 64, so a lap takes about 38 minutes",
+        "map.txt: not found, nor map_bak.txt: the game runs on a straight course"},
        1, "  the driver cannot lap the course: after 36000 frames (10 minutes), laps done: 0, in section 210\n"},
-      {"-", "0 0\n5 0\n900 3\n-3 4\n abc\n5 0\n7\n9 99999999999\n",
+      {"-", "0 0\n5 0\n900 3\n-3 4\n abc\n" + std::string(160, ' ') + "5 0\n7\n9 99999999999\n",
        {"config.txt: not found, nor config_bak.txt: the game runs on its built-in settings",
         "map.txt:2: section 5 is given again on line 6, which wins",
         "map.txt:3: section 900 lies past the last section, 799: the course's copy overwrites it, so the line has no effect",
         "map.txt:4: section -3 lies outside the course, 0 to 799: the line is ignored",
         "map.txt:5: cannot read \"abc\" as a section and a value: the line changes nothing",
+        "map.txt:6: the line is longer than 159 characters: the rest is read as a line of its own",
         "map.txt:7: only one number: section 7 takes 0, the value read last",
         "map.txt:7: the smoothing drives section 8 as 1749, not 0: the largest of its 134 moves",
         "map.txt:8: a number lies beyond the 32-bit range and is taken as the nearest limit",
@@ -121,7 +123,8 @@ TEST(RacerCheck, SaysWhatEachLineDoes) {
     UseShippedFiles();
     if (c.config == "-" || c.backup) std::remove("config.txt");
     if (c.config && c.config != "-") WriteFile(c.backup ? "config_bak.txt" : "config.txt", *c.config);
-    if (c.map) WriteFile("map.txt", *c.map);
+    if (c.map == "-") std::remove("map.txt");
+    if (c.map && c.map != "-") WriteFile("map.txt", *c.map);
     const CheckRun r = RacerCheck(".");
     EXPECT_EQ(r.status, c.status) << r.out << r.err;
     EXPECT_EQ(r.diagnostics, c.diagnostics) << r.out;
