@@ -174,7 +174,6 @@ std::vector<std::uint32_t> ReadPicture(const std::string& path) {
     rgb.resize(PNG_IMAGE_SIZE(image));
     if (png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr) == 0) rgb.clear();
   }
-  png_image_free(&image);
   std::vector<std::uint32_t> pixels;
   for (std::size_t i = 0; i + 2 < rgb.size(); i += 3) pixels.push_back(std::uint32_t{rgb[i]} << 16 | rgb[i + 1] << 8 | rgb[i + 2]);
   return pixels;
@@ -208,9 +207,12 @@ TEST(RacerCheck, DrawsTheCourse) {
   // The zero line and the tick of section 100 under the profile.
   EXPECT_EQ(at(300, 940), ink);
   EXPECT_EQ(at(100, 1019), ink);
+  EXPECT_EQ(at(100, 1021), white);
   // "400" left of the strip is the profile's "400", the bend's label ending
   // short of it; "800" ends the profile's scale.
   EXPECT_EQ(block(361, 432), block(403, 1022));
+  EXPECT_EQ(block(415, 532), block(303, 1022));  // right of the strip below the bend
+  EXPECT_NE(block(300, 432), std::vector<std::uint32_t>(28 * 16, white));
   EXPECT_NE(block(403, 1022), std::vector<std::uint32_t>(28 * 16, white));
   EXPECT_NE(block(772, 1022), std::vector<std::uint32_t>(28 * 16, white));
 }
