@@ -1,6 +1,7 @@
 // racer_check: what it says about a folder's files and its drive, and that
 // what it reports of any pair of files is what the game starts with.
 #include <gtest/gtest.h>
+#include <png.h>
 
 #include <algorithm>
 #include <optional>
@@ -46,7 +47,7 @@ TEST(RacerCheck, SaysWhatEachLineDoes) {
       plain;
   struct Case {
     std::optional<std::string> config;  // none: the shipped file, "-": none at all
-    std::optional<std::string> map;
+    std::optional<std::string> map;     // "-": none at all
     std::vector<std::string> diagnostics;
     int status;
     std::string drive = "";  // a line of the drive's report, if any
@@ -64,27 +65,30 @@ TEST(RacerCheck, SaysWhatEachLineDoes) {
         "config.txt:6: \"MAX_SPEED\" sets SPEED, the first key name found inside it",
         "config.txt:7: the number lies beyond the 32-bit range: GRIP_QUICK takes 2147483647"},
        1},
-      {"COURSE_WIDE 0\nSPEED 0\n", kStraight,
+      {"COURSE_WIDE 0\nSPEED 0\n", "-",
        {"config.txt:1: COURSE_WIDE 0: the view is drawn as with COURSE_WIDE 1",
-        "config.txt:2: SPEED 0: the car can go no faster than the lowest speed, 64, so a lap takes about 38 minutes"},
+        "config.txt:2: SPEED 0: the car can go no faster than the lowest speed, 64, so a lap takes about 38 minutes",
+        "map.txt: not found, nor map_bak.txt: the game runs on a straight course"},
        1, "  the driver cannot lap the course: after 36000 frames (10 minutes), laps done: 0, in section 210\n"},
-      {"-", "0 0\n5 0\n900 3\n-3 4\nabc\n5 0\n7\n9 99999999999\n",
+      {"-", "0 0\n5 0\n900 3\n-3 4\n abc\n" + std::string(160, ' ') + "5 0\n7\n9 99999999999\n",
        {"config.txt: not found, nor config_bak.txt: the game runs on its built-in settings",
         "map.txt:2: section 5 is given again on line 6, which wins",
         "map.txt:3: section 900 lies past the last section, 799: the course's copy overwrites it, so the line has no effect",
         "map.txt:4: section -3 lies outside the course, 0 to 799: the line is ignored",
         "map.txt:5: cannot read \"abc\" as a section and a value: the line changes nothing",
+        "map.txt:6: the line is longer than 159 characters: the rest is read as a line of its own",
         "map.txt:7: only one number: section 7 takes 0, the value read last",
         "map.txt:7: the smoothing drives section 8 as 1749, not 0: the largest of its 134 moves",
         "map.txt:8: a number lies beyond the 32-bit range and is taken as the nearest limit",
         "map.txt:8: section 9: 2147483647 is held to 2000",
         "map.txt:8: section 799 is left out of the smoothing: it differs by 267 from section 0 (CORNER_ARCH 2)"},
        1},
-      {{}, "0 0\n100 5000\n200 99999999\n300 0\n",
-       {"map.txt:2: section 100: 5000 is held to 2000",
-        "map.txt:2: the smoothing drives section 299 as 717, not 2000: the largest of its 658 moves",
+      {{}, "0 -2001\n100 5000\n200 99999999\n300 0\n",
+       {"map.txt:1: section 0: -2001 is held to -2000",
+        "map.txt:1: the smoothing drives section 99 as 170, not -2000: the largest of its 647 moves",
+        "map.txt:2: section 100: 5000 is held to 2000",
         "map.txt:3: 99999999 marks section 200 as not given: it takes the value of the section before",
-        "map.txt:4: section 799 is left out of the smoothing: it differs by -801 from section 0 (CORNER_ARCH 2)"},
+        "map.txt:4: section 799 is left out of the smoothing: it differs by 28 from section 0 (CORNER_ARCH 2)"},
        1},
       // The rest of a long line is a line of its own: here only spaces. A
       // line of 159 leaves only its end.
@@ -108,8 +112,8 @@ TEST(RacerCheck, SaysWhatEachLineDoes) {
         "map.txt:1: cannot read \"\xEF\xBB\xBF" "0 0\" as a section and a value: the line changes nothing",
         "map.txt:2: section 799 is left out of the smoothing: it differs by 5 from section 0 (CORNER_ARCH 2)"},
        1, "  SPEED                      12000  built-in\n"},
-      {"# settings\nSPEED 6000\rGRIP_MIN 5000\r\n", Utf16("0 0\n100 5\n", true),
-       {"config.txt:2: lines end in CR alone (as on old Macs), which the game does not take as a line end: it reads "
+      {"# settings\r1\nSPEED 6000\rGRIP_MIN 5000\r\n", Utf16("0 0\n100 5\n", true),
+       {"config.txt:1: lines end in CR alone (as on old Macs), which the game does not take as a line end: it reads "
         "them as one line; save the file with Windows (CR LF) or Unix (LF) line ends",
         "map.txt" + utf16},
        1, "  GRIP_MIN                     100  built-in\n"},
@@ -119,7 +123,8 @@ TEST(RacerCheck, SaysWhatEachLineDoes) {
     UseShippedFiles();
     if (c.config == "-" || c.backup) std::remove("config.txt");
     if (c.config && c.config != "-") WriteFile(c.backup ? "config_bak.txt" : "config.txt", *c.config);
-    if (c.map) WriteFile("map.txt", *c.map);
+    if (c.map == "-") std::remove("map.txt");
+    if (c.map && c.map != "-") WriteFile("map.txt", *c.map);
     const CheckRun r = RacerCheck(".");
     EXPECT_EQ(r.status, c.status) << r.out << r.err;
     EXPECT_EQ(r.diagnostics, c.diagnostics) << r.out;
@@ -157,6 +162,59 @@ TEST(RacerCheck, ShippedFilesAndTheirDrive) {
   const std::string last = trace.substr(trace.rfind('\n', trace.size() - 2) + 1);
   // goalCount, timeCount, goalRecord0 to 2: the second lap ended this frame.
   EXPECT_NE(last.find(",2,1,0,1086,1125,"), std::string::npos) << last;
+}
+
+// A picture's pixels as 0xRRGGBB, row by row; none when it cannot be read.
+std::vector<std::uint32_t> ReadPicture(const std::string& path) {
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  std::vector<std::uint8_t> rgb;
+  if (png_image_begin_read_from_file(&image, path.c_str()) != 0) {
+    image.format = PNG_FORMAT_RGB;
+    rgb.resize(PNG_IMAGE_SIZE(image));
+    if (png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr) == 0) rgb.clear();
+  }
+  std::vector<std::uint32_t> pixels;
+  for (std::size_t i = 0; i + 2 < rgb.size(); i += 3) pixels.push_back(std::uint32_t{rgb[i]} << 16 | rgb[i + 1] << 8 | rgb[i + 2]);
+  return pixels;
+}
+
+// One bend, 128 right at section 400 and left as given: the strip runs up
+// column 399 to row 440 and on up column 401, the course map leaning 2 there.
+TEST(RacerCheck, DrawsTheCourse) {
+  ScopedTempDir dir;
+  WriteFile("config.txt", "CORNER_ARCH 200\n");
+  WriteFile("map.txt", "0 0\n400 128\n401 0\n");
+  ASSERT_EQ(RacerCheck(". --png course.png").status, 0);
+  const std::vector<std::uint32_t> pixels = ReadPicture("course.png");
+  ASSERT_EQ(pixels.size(), 800u * 1044u);
+  auto at = [&](int x, int y) { return pixels[static_cast<std::size_t>(y) * 800 + x]; };
+  auto block = [&](int x, int y) {  // 28 by 16, the room of a section number
+    std::vector<std::uint32_t> b;
+    for (int row = y; row < y + 16; ++row) b.insert(b.end(), &pixels[row * 800u + x], &pixels[row * 800u + x + 28]);
+    return b;
+  };
+  const std::uint32_t white = 0xFFFFFF, ink = 0x191919, right = 0xC72821;
+  EXPECT_EQ(at(398, 600), 0x595959u);  // a straight section
+  // The arrowhead at section 300, 12 long and 12 wide, points up the strip.
+  EXPECT_EQ(at(402, 551), ink);
+  EXPECT_EQ(at(410, 551), white);
+  // The ring round the bend, radius 11 and 2 wide, and its bar, 70 high.
+  EXPECT_EQ(at(411, 440), right);
+  EXPECT_EQ(at(413, 440), white);
+  EXPECT_EQ(at(400, 870), right);
+  EXPECT_EQ(at(400, 869), white);
+  // The zero line and the tick of section 100 under the profile.
+  EXPECT_EQ(at(300, 940), ink);
+  EXPECT_EQ(at(100, 1019), ink);
+  EXPECT_EQ(at(100, 1021), white);
+  // "400" left of the strip is the profile's "400", the bend's label ending
+  // short of it; "800" ends the profile's scale.
+  EXPECT_EQ(block(361, 432), block(403, 1022));
+  EXPECT_EQ(block(415, 532), block(303, 1022));  // right of the strip below the bend
+  EXPECT_NE(block(300, 432), std::vector<std::uint32_t>(28 * 16, white));
+  EXPECT_NE(block(403, 1022), std::vector<std::uint32_t>(28 * 16, white));
+  EXPECT_NE(block(772, 1022), std::vector<std::uint32_t>(28 * 16, white));
 }
 
 TEST(RacerCheck, BadUseSaysSoInOneLine) {
