@@ -223,11 +223,12 @@ TEST(Scene, WallsStripesOverheadAndDashes) {
   for (int objects : {1, 0}) {
     Fixture f;
     f.gs->dispObject = objects;
-    f.gs->carPosition = AtSection(395);  // 395 mod 80 = 75: bars; mod 400 = 395: strips
+    f.gs->carPosition = AtSection(391);  // 391 mod 80 = 71: the first with bars; mod 400 = 391: strips
     MainLoopViewDrawScene(*f.gs);
     EXPECT_EQ(f.HasLine(0, 180 - 299, 640, 180 - 299, kBlack), objects == 1);  // step 1, odd: a bar
     EXPECT_FALSE(f.HasLine(0, 180 - 300, 640, 180 - 300, kBlack));            // step 0, even: none
     EXPECT_EQ(f.HasLine(320 - 6 * 300, 180 - 300, 320 - 3 * 300, 180 - 300, kBlack), objects == 1);
+    EXPECT_EQ(f.HasLine(320 - 2 * 300, 180 - 300, 320 - 1 * 300, 180 - 300, kBlack), objects == 1);
     EXPECT_EQ(f.HasLine(320 + 2 * 300, 180 - 300, 320 + 1 * 300, 180 - 300, kBlack), objects == 1);
   }
 }
@@ -322,12 +323,15 @@ TEST(Ghost, MarkerAndGauge) {
   struct Case {
     int lead, turn;
     std::vector<std::array<int, 4>> lines;
+    int side = 0;
   };
   const Case cases[] = {
       // Two sections ahead: d = 1500, tip at row 399, marker at step 95, s = 205.
       {2048, 0, {{560, 400, 580, 399}, {600, 400, 580, 399}, {115, 385, 525, 385}, {115, 385, 320, 180}, {525, 385, 320, 180}}},
       // d = 1536: step 100, s = 200; turning 9600 gives t = 150, w = 50.
       {2122, 9600, {{560, 400, 580, 399}, {600, 400, 580, 399}, {170, 230, 470, 530}, {170, 230, 470, 230}, {470, 530, 470, 230}}},
+      // Half way to the rail: 51200 * 205 * 10 / 100 / 1024 = 1025 to the right.
+      {2048, 0, {{560, 400, 580, 399}, {600, 400, 580, 399}, {1140, 385, 1550, 385}, {1140, 385, 1345, 180}, {1550, 385, 1345, 180}}, 51200},
       // A rate beyond 64 s draws as t = +s even when negative: w = 100.
       {2122, -20000, {{560, 400, 580, 399}, {600, 400, 580, 399}, {220, 180, 420, 580}, {220, 180, 520, 280}, {420, 580, 520, 280}}},
       // Level with the car: d = 500, the gauge only.
@@ -345,6 +349,7 @@ TEST(Ghost, MarkerAndGauge) {
       f.gs->timeCount = 50;
       f.gs->ghostPosition[54] = 700000 + c.lead;
       f.gs->ghostTurn[54] = c.turn;
+      f.gs->ghostLRPosition[54] = c.side;
       DrawContext* dc = f.surface.GetDC();
       MainLoopViewDrawGhost(*f.gs, dc);
       f.surface.ReleaseDC(dc);
@@ -445,11 +450,17 @@ TEST(RecordingSurface, PassesCallsOnAndStartsAgainAtClear) {
     EXPECT_EQ(std::tie(t->order, t->x, t->y, t->text, t->mode, t->color),
               std::make_tuple(1, 5, 6, std::string("aab"), BkMode::Transparent, kWhite));
   }
+  outer.ColorFill(7);
+  EXPECT_EQ(inner.fills, std::vector<std::uint32_t>{7});
   outer.Clear();
   dc = outer.GetDC();
   ASSERT_NE(dc, nullptr);
+  EXPECT_EQ(outer.GetDC(), nullptr);  // one borrow at a time
   dc->LineTo(8, 9);
-  EXPECT_EQ((std::array{outer.lines.size(), outer.texts.size()}), (std::array<std::size_t, 2>{1, 0}));
+  EXPECT_EQ((std::array{outer.lines.size(), outer.texts.size(), outer.fills.size()}),
+            (std::array<std::size_t, 3>{1, 0, 0}));
+  int width = 1, height = 1;
+  EXPECT_TRUE(outer.ReadRgb(width, height).empty() && width == 0 && height == 0);  // calls, not pixels
   EXPECT_EQ((std::array{outer.lines[0].order, outer.lines[0].borrow, outer.lines[0].x1}), (std::array{0, 1, 0}));
 }
 

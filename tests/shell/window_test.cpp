@@ -91,13 +91,19 @@ TEST(EventProc, EscapeAloneAsksTheWindowToClose) {
 }
 
 // The null clock moves a frame's worth at each counter reading and a
-// sleep's length at each sleep, and reads it in microseconds and milliseconds.
-TEST(NullClock, ReadingsAndSleeps) {
+// sleep's length at each sleep, and reads it in microseconds and milliseconds;
+// the null display is a back buffer in the program's format.
+TEST(NullPlatform, ClockAndBackBuffer) {
   NullClock clock;
   EXPECT_EQ(clock.QueryPerformanceFrequency(), 1000000);
   EXPECT_EQ(clock.QueryPerformanceCounter(), 20001);
   clock.Sleep(1000);
   EXPECT_EQ(clock.timeGetTime(), 1020u);
+  NullPlatform platform(Program::FullScreen);
+  auto gs = std::make_unique<GameState>();
+  ASSERT_TRUE(platform.DD_INIT(*gs));
+  ASSERT_NE(gs->DDBack, nullptr);
+  EXPECT_EQ(static_cast<SoftSurface*>(gs->DDBack)->format(), PixelFormat::Rgb565);
 }
 
 // The null clock, noting the timer period around the loop.
