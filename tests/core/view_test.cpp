@@ -204,17 +204,13 @@ TEST(Scene, WallsStripesOverheadAndDashes) {
     Fixture f;
     f.gs->carPosition = AtSection(c.section);
     MainLoopViewDrawScene(*f.gs);
-    // Step 0: scale 300 on row 480.
-    const int top = c.wallTop == 0 ? 10 : c.wallTop;
-    EXPECT_EQ(f.HasLine(320 - 9 * 300, 480, 320 - top * 300, 180 - 4 * 300, kBlack) &&
-                  f.HasLine(320 + 9 * 300, 480, 320 + top * 300, 180 - 4 * 300, kBlack),
-              c.wallTop != 0)
-        << c.section;
-    const int end = c.stripeEnd == 0 ? 15 : c.stripeEnd;
-    EXPECT_EQ(f.HasLine(320 - 9 * 300, 480, 320 - end * 300, 480, kBlack) &&
-                  f.HasLine(320 + 9 * 300, 480, 320 + end * 300, 480, kBlack),
-              c.stripeEnd != 0)
-        << c.section;
+    // Step 0: scale 300 on row 480; each wall and stripe with its mirror image.
+    auto mirrored = [&](int x1, int y1, int x2, int y2) {
+      return f.HasLine(320 - x1, y1, 320 - x2, y2, kBlack) && f.HasLine(320 + x1, y1, 320 + x2, y2, kBlack);
+    };
+    const int top = c.wallTop == 0 ? 10 : c.wallTop, end = c.stripeEnd == 0 ? 15 : c.stripeEnd;
+    EXPECT_EQ(mirrored(9 * 300, 480, top * 300, 180 - 4 * 300), c.wallTop != 0) << c.section;
+    EXPECT_EQ(mirrored(9 * 300, 480, end * 300, 480), c.stripeEnd != 0) << c.section;
     EXPECT_EQ(f.RowLines(0, kBlack), c.stripeEnd != 0 ? 3u : 1u) << c.section;
     EXPECT_FALSE(f.HasLine(0, 180 - 299, 640, 180 - 299, kBlack)) << c.section;  // bars from 71 of 80 only
     // A centre dash every fourth section, s / 4 either side.
@@ -267,31 +263,25 @@ TEST(Texts, LabelsAndReadouts) {
 }
 
 TEST(Texts, HitNoticeHelpAndWarningsWhileSlow) {
-  Fixture f;
-  f.gs->carHitCount = 37;
-  f.gs->carVelocity = 639;
-  f.gs->noConfigFileFlag = 1;
-  MainLoopViewDrawTexts(*f.gs);
-  EXPECT_EQ(std::tie(f.Text(" H I T ").x, f.Text(" H I T ").y), std::make_tuple(300, 263));
-  // The help lines stand in the golden frame slow_help.png.
-  const RecordedText& config = f.Text("\"config.txt\" not found.");
-  EXPECT_EQ(std::tie(config.x, config.y), std::make_tuple(240, 432));
-  EXPECT_EQ(f.surface.FindText("\"map.txt\""), nullptr);
-  Fixture map;
-  map.gs->carVelocity = 639;
-  map.gs->noMapFileFlag = 1;
-  MainLoopViewDrawTexts(*map.gs);
-  const RecordedText& mapText = map.Text("\"map.txt\" not found.");
-  EXPECT_EQ(std::tie(mapText.x, mapText.y), std::make_tuple(240, 456));
-  EXPECT_EQ(map.surface.FindText("\"config.txt\""), nullptr);
+  // The help lines stand in the golden frame slow_help.png; each missing file has a warning.
+  for (const bool config : {true, false}) {
+    Fixture f;
+    f.gs->carHitCount = config ? 37 : 0;
+    f.gs->carVelocity = 639;
+    (config ? f.gs->noConfigFileFlag : f.gs->noMapFileFlag) = 1;
+    MainLoopViewDrawTexts(*f.gs);
+    if (config) EXPECT_EQ(std::tie(f.Text(" H I T ").x, f.Text(" H I T ").y), std::make_tuple(300, 263));
+    const RecordedText& warning = f.Text(config ? "\"config.txt\" not found." : "\"map.txt\" not found.");
+    EXPECT_EQ(std::tie(warning.x, warning.y), std::make_tuple(240, config ? 432 : 456));
+    EXPECT_EQ(f.surface.FindText(config ? "\"map.txt\"" : "\"config.txt\""), nullptr);
+  }
 
   Fixture fast;
   fast.gs->carVelocity = 640;
   fast.gs->noConfigFileFlag = fast.gs->noMapFileFlag = 1;
   MainLoopViewDrawTexts(*fast.gs);
-  for (const char* absent : {"UP/DOWN", "\"config.txt\"", "\"map.txt\""}) {
+  for (const char* absent : {"UP/DOWN", "\"config.txt\"", "\"map.txt\""})
     EXPECT_EQ(fast.surface.FindText(absent), nullptr) << absent;
-  }
 }
 
 TEST(Texts, TitleAtHomeWhenTheSwirlIsStill) {
@@ -313,9 +303,8 @@ TEST(Texts, TitleAtHomeWhenTheSwirlIsStill) {
   whole.gs->carVelocity = 100;
   whole.gs->carPosition = 16384 * 3;
   MainLoopViewDrawTexts(*whole.gs);
-  for (int t = 0; t < 3; ++t) {
+  for (int t = 0; t < 3; ++t)
     EXPECT_EQ(std::tie(whole.Text(titles[t]).x, whole.Text(titles[t]).y), std::make_tuple(100, 200 + 44 * t));
-  }
 }
 
 TEST(Ghost, MarkerAndGauge) {
