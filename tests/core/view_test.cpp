@@ -61,11 +61,8 @@ TEST(Projection, ConstantBends) {
 }
 
 TEST(Projection, CarPositionAndHeading) {
-  struct Case {
-    int wide, lrPosition, lrTurn;
-    int at0, at299;
-  };
-  const Case cases[] = {
+  // COURSE_WIDE, the car's place and heading; the offsets at steps 0 and 299.
+  const std::array<int, 5> cases[] = {
       {8, 10240, 0, -300, -1},
       {4, 10240, 0, -600, -2},
       {9, 10240, 0, 0, 0},
@@ -73,12 +70,12 @@ TEST(Projection, CarPositionAndHeading) {
       {0, 10240, 0, -2400, -8},  // no width: met as the narrowest, COURSE_WIDE 1
       {1, 10240, 0, -2400, -8},
   };
-  for (const Case& c : cases) {
-    auto gs = ViewState(0, c.wide);
-    gs->carLRPosition = c.lrPosition;
-    gs->carLRTurn = c.lrTurn;
+  for (const auto& [wide, lrPosition, lrTurn, at0, at299] : cases) {
+    auto gs = ViewState(0, wide);
+    gs->carLRPosition = lrPosition;
+    gs->carLRTurn = lrTurn;
     MainLoopViewCalc(*gs);
-    EXPECT_EQ((std::array{gs->drawViewX[0], gs->drawViewX[299]}), (std::array{c.at0, c.at299})) << c.wide;
+    EXPECT_EQ((std::array{gs->drawViewX[0], gs->drawViewX[299]}), (std::array{at0, at299})) << wide;
   }
   // 300 * 2147483647 * (-8) / 10240 against the car, wherever it is:
   // saturating 64-bit sums, not a wrapped product.
@@ -171,21 +168,17 @@ TEST(Scene, RoadRowsMirrorOnAStraight) {
 }
 
 TEST(Scene, RoadMarksLeaveOddRowsBelowTheFarEndOpen) {
-  struct Case {
-    int position, step;
-    bool road;
-  };
-  const Case cases[] = {
+  const std::tuple<int, int, bool> cases[] = {  // position, step, road drawn
       {818688, 1, false},  // half-section 1599 under the near steps: odd rows open
       {818688, 2, true},   // even rows drawn
       {AtSection(300), 1, true},
       {794724, 297, true},  // 1599 at step 297: odd, but at the far end
   };
-  for (const Case& c : cases) {
+  for (const auto& [position, step, road] : cases) {
     Fixture f;
-    f.gs->carPosition = c.position;
+    f.gs->carPosition = position;
     MainLoopViewDrawScene(*f.gs);
-    EXPECT_EQ(f.RowLines(c.step, kBlack) > 0, c.road) << c.position << " step " << c.step;
+    EXPECT_EQ(f.RowLines(step, kBlack) > 0, road) << position << " step " << step;
   }
 }
 
@@ -235,24 +228,19 @@ TEST(Texts, LabelsAndReadouts) {
   MainLoopViewDrawTexts(*f.gs);
   for (const char* absent : {" H I T ", "UP/DOWN", "VELTIX RACE", "V"}) EXPECT_EQ(f.surface.FindText(absent), nullptr);
 
-  struct Case {
-    int v, vmax, indicater;
-    const char* text;
-    int row;
-  };
-  const Case cases[] = {
+  const std::tuple<int, int, int, const char*, int> cases[] = {  // speed, top speed, indicator; label, row
       {12000, 12000, 0, "SPEED 10000", 240}, {12000, 12000, 1, "SPEED 10000", 480},
       {9000, 12000, 1, "SPEED 7500", 360},   {9000, 12000, 0, "SPEED 7500", 300},
       {64, 0, 0, "SPEED 640000", -14880},    // SPEED 0: the label divides by 1
   };
-  for (const Case& c : cases) {
+  for (const auto& [v, vmax, indicater, text, row] : cases) {
     Fixture s;
-    s.gs->carVelocity = c.v;
-    s.gs->carVelocityMax = c.vmax;
-    s.gs->dispIndicater = c.indicater;
+    s.gs->carVelocity = v;
+    s.gs->carVelocityMax = vmax;
+    s.gs->dispIndicater = indicater;
     MainLoopViewDrawTexts(*s.gs);
     const RecordedText& label = s.Text("SPEED ");
-    EXPECT_EQ(std::tie(label.text, label.x, label.y), std::make_tuple(std::string(c.text), 40, c.row));
+    EXPECT_EQ(std::tie(label.text, label.x, label.y), std::make_tuple(std::string(text), 40, row));
   }
   Fixture input;
   input.gs->controlLeftRight = -2;

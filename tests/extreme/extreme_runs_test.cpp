@@ -222,11 +222,7 @@ TEST(FrameChecks, RulesNameWhatIsBroken) {
   sound->dispColor = 255;
   const frame_checks::Baseline baseline = frame_checks::TakeBaseline(*sound);
   ASSERT_EQ(frame_checks::CheckFrame(*sound, baseline, 1), "");
-  struct Case {
-    void (*breakIt)(GameState&);
-    const char* names;
-  };
-  const Case cases[] = {
+  const std::pair<void (*)(GameState&), const char*> cases[] = {
       {[](GameState& g) { g.mapDataX[1599] = 1; }, "course table changed"},
       {[](GameState& g) { g.dispMap = 2; }, "display switch"},
       {[](GameState& g) { g.dispColor = 256; }, "background shade"},
@@ -243,10 +239,10 @@ TEST(FrameChecks, RulesNameWhatIsBroken) {
       {[](GameState& g) { g.drawViewY[0] = 1; }, "drawViewY"},
       {[](GameState& g) { g.drawViewY[299] = 1; }, "drawViewY"},
   };
-  for (const Case& c : cases) {
+  for (const auto& [breakIt, names] : cases) {
     auto broken = std::make_unique<GameState>(*sound);
-    c.breakIt(*broken);
-    EXPECT_NE(frame_checks::CheckFrame(*broken, baseline, 1).find(c.names), std::string::npos) << c.names;
+    breakIt(*broken);
+    EXPECT_NE(frame_checks::CheckFrame(*broken, baseline, 1).find(names), std::string::npos) << names;
   }
 }
 
