@@ -296,11 +296,8 @@ TEST(Texts, TitleAtHomeWhenTheSwirlIsStill) {
 }
 
 TEST(Ghost, MarkerAndGauge) {
-  struct Case {
-    int lead, turn;
-    std::vector<std::array<int, 4>> lines;
-  };
-  const Case cases[] = {
+  using Lines = std::vector<std::array<int, 4>>;
+  const std::tuple<int, int, Lines> cases[] = {  // the ghost's lead and turn, the lines drawn
       // Two sections ahead: d = 1500, tip at row 399, marker at step 95, s = 205.
       {2048, 0, {{560, 400, 580, 399}, {600, 400, 580, 399}, {115, 385, 525, 385}, {115, 385, 320, 180}, {525, 385, 320, 180}}},
       // d = 1536: step 100, s = 200; turning 9600 gives t = 150, w = 50.
@@ -312,7 +309,7 @@ TEST(Ghost, MarkerAndGauge) {
       // In the last 20 sections, though near enough to show, or switched off: nothing.
       {780 * 1024 - 700000, 0, {}},
   };
-  for (const Case& c : cases) {
+  for (const auto& [lead, turn, drawn] : cases) {
     for (int shown : {1, 0}) {
       Fixture f;
       f.gs->dispGhost = shown;
@@ -320,14 +317,14 @@ TEST(Ghost, MarkerAndGauge) {
       f.gs->carLRPosition = -33;
       f.gs->carLRTurnDev = 12;
       f.gs->timeCount = 50;
-      f.gs->ghostPosition[54] = 700000 + c.lead;
-      f.gs->ghostTurn[54] = c.turn;
+      f.gs->ghostPosition[54] = 700000 + lead;
+      f.gs->ghostTurn[54] = turn;
       DrawContext* dc = f.surface.GetDC();
       MainLoopViewDrawGhost(*f.gs, dc);
       f.surface.ReleaseDC(dc);
-      std::vector<std::array<int, 4>> lines;
+      Lines lines;
       for (const RecordedLine& l : f.surface.lines) lines.push_back({l.x1, l.y1, l.x2, l.y2});
-      EXPECT_EQ(lines, (shown == 1 ? c.lines : std::vector<std::array<int, 4>>{})) << c.lead << " " << c.turn;
+      EXPECT_EQ(lines, (shown == 1 ? drawn : Lines{})) << lead << " " << turn;
       // Recorded whether drawn or not.
       EXPECT_EQ((std::array{f.gs->timeCount, f.gs->ghostPosition[50], f.gs->ghostLRPosition[50], f.gs->ghostTurn[50]}),
                 (std::array{51, 700000, -33, 12}));
