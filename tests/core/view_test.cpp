@@ -258,7 +258,7 @@ TEST(Texts, HitNoticeHelpAndWarningsWhileSlow) {
     f.gs->carVelocity = 639;
     (config ? f.gs->noConfigFileFlag : f.gs->noMapFileFlag) = 1;
     MainLoopViewDrawTexts(*f.gs);
-    if (config) EXPECT_EQ(std::tie(f.Text(" H I T ").x, f.Text(" H I T ").y), std::make_tuple(300, 263));
+    EXPECT_TRUE(!config || std::tie(f.Text(" H I T ").x, f.Text(" H I T ").y) == std::make_tuple(300, 263));
     const RecordedText& warning = f.Text(config ? "\"config.txt\" not found." : "\"map.txt\" not found.");
     EXPECT_EQ(std::tie(warning.x, warning.y), std::make_tuple(240, config ? 432 : 456));
     EXPECT_EQ(f.surface.FindText(config ? "\"map.txt\"" : "\"config.txt\""), nullptr);

@@ -109,9 +109,7 @@ TEST(ExtremeRuns, LapLongerThanTheGhostArrays) {
   // In the new lap the ghost is the old lap's recording four frames on: 26
   // units ahead, too close for the marker, so only the level gauge shows;
   // past the arrays' end there is nothing recorded to show.
-  auto runTo = [&](int lapFrame) {
-    while (game.gs->timeCount < lapFrame) game.Frame();
-  };
+  auto runTo = [&](int lapFrame) { while (game.gs->timeCount < lapFrame) game.Frame(); };
   auto gaugeShown = [&]() {
     RecordingSurface surface;
     game.gs->DDBack = &surface;
