@@ -7,6 +7,7 @@
 #include <optional>
 #include <random>
 #include <sstream>
+#include <tuple>
 #include <vector>
 
 #include "check.h"
@@ -195,33 +196,24 @@ TEST(RacerCheck, DrawsTheCourse) {
   ASSERT_EQ(RacerCheck(". --png course.png").status, 0);
   const std::vector<std::uint32_t> pixels = ReadPicture("course.png");
   ASSERT_EQ(pixels.size(), 800u * 1044u);
-  auto at = [&](int x, int y) { return pixels[static_cast<std::size_t>(y) * 800 + x]; };
   auto block = [&](int x, int y) {  // 28 by 16, the room of a section number
     std::vector<std::uint32_t> b;
     for (int row = y; row < y + 16; ++row) b.insert(b.end(), &pixels[row * 800u + x], &pixels[row * 800u + x + 28]);
     return b;
   };
   const std::uint32_t white = 0xFFFFFF, ink = 0x191919, right = 0xC72821;
-  EXPECT_EQ(at(398, 600), 0x595959u);  // a straight section
-  // The arrowhead at section 300, 12 long and 12 wide, points up the strip.
-  EXPECT_EQ(at(402, 551), ink);
-  EXPECT_EQ(at(410, 551), white);
-  // The ring round the bend, radius 11 and 2 wide, and its bar, 70 high.
-  EXPECT_EQ(at(411, 440), right);
-  EXPECT_EQ(at(413, 440), white);
-  EXPECT_EQ(at(400, 870), right);
-  EXPECT_EQ(at(400, 869), white);
-  // The zero line and the tick of section 100 under the profile.
-  EXPECT_EQ(at(300, 940), ink);
-  EXPECT_EQ(at(100, 1019), ink);
-  EXPECT_EQ(at(100, 1021), white);
+  // A straight section; the arrowhead at section 300, 12 long and 12 wide, pointing up the strip; the ring round the
+  // bend, radius 11 and 2 wide, and its bar, 70 high; the zero line and the tick of section 100 under the profile.
+  const std::tuple<int, int, std::uint32_t> probes[] = {
+      {398, 600, 0x595959}, {402, 551, ink},   {410, 551, white}, {411, 440, right}, {413, 440, white},
+      {400, 870, right},    {400, 869, white}, {300, 940, ink},   {100, 1019, ink},  {100, 1021, white}};
+  for (const auto& [x, y, color] : probes) EXPECT_EQ(pixels[y * 800u + x], color) << x << "," << y;
   // "400" left of the strip is the profile's "400", the bend's label ending
   // short of it; "800" ends the profile's scale.
   EXPECT_EQ(block(361, 432), block(403, 1022));
   EXPECT_EQ(block(415, 532), block(303, 1022));  // right of the strip below the bend
-  EXPECT_NE(block(300, 432), std::vector<std::uint32_t>(28 * 16, white));
-  EXPECT_NE(block(403, 1022), std::vector<std::uint32_t>(28 * 16, white));
-  EXPECT_NE(block(772, 1022), std::vector<std::uint32_t>(28 * 16, white));
+  const std::vector<std::uint32_t> blank(28 * 16, white);
+  for (auto [x, y] : {std::pair{300, 432}, {403, 1022}, {772, 1022}}) EXPECT_NE(block(x, y), blank) << x << "," << y;
 }
 
 TEST(RacerCheck, BadUseSaysSoInOneLine) {

@@ -32,11 +32,9 @@ TEST(StartUp, FirstFrameStartsThenPlays) {
   auto gs = NewState();
   FakeInput input;
   Main_Proc(*gs, input);
-  EXPECT_EQ(gs->ifInitialize, 1);
-  EXPECT_EQ(gs->carVelocity, 5999);  // half the top speed, one frame of drag
-  EXPECT_EQ(gs->carVelocityMax, 12000);
-  EXPECT_EQ(gs->carBrakeLevel, 400);
-  EXPECT_EQ(gs->carPosition, 1 + 5999 / 10);
+  // The car at half the top speed, less one frame of drag.
+  EXPECT_EQ((std::array{gs->ifInitialize, gs->carVelocity, gs->carVelocityMax, gs->carBrakeLevel, gs->carPosition}),
+            (std::array{1, 5999, 12000, 400, 1 + 5999 / 10}));
   EXPECT_EQ((std::array{gs->trigonTangentTable[296], gs->trigonTangentTable[297], gs->trigonTangentTable[298],
                         gs->trigonTangentTable[299]}),
             (std::array{75776, 96256, 122880, 153600}));
@@ -48,9 +46,8 @@ TEST(StartUp, FirstFrameStartsThenPlays) {
             (std::array{0, 0, 1, 1, 0}));
   // The pace car: 512 units a frame for two laps of positions, turning with
   // the bend of the section it is in.
-  EXPECT_EQ(gs->ghostPosition[4], 2048);
-  EXPECT_EQ(gs->ghostPosition[3200], 1638400);
-  EXPECT_EQ(gs->ghostPosition[3201], 0);
+  EXPECT_EQ((std::array{gs->ghostPosition[4], gs->ghostPosition[3200], gs->ghostPosition[3201]}),
+            (std::array{2048, 1638400, 0}));
   int bent = 0;
   while (gs->mapDataX[bent] == 0) ++bent;
   for (int i : {2 * bent, 2 * bent + 1, 1600 + 2 * bent, 3199}) EXPECT_EQ(gs->ghostTurn[i], gs->mapDataX[i / 2]) << i;
@@ -60,8 +57,7 @@ TEST(StartUp, FirstFrameStartsThenPlays) {
   // The files are read at the first frame only.
   WriteFile("config.txt", "SPEED 3000\n");
   Main_Proc(*gs, input);
-  EXPECT_EQ(gs->configVelocityMax, 12000);
-  EXPECT_EQ(gs->carVelocity, 5998);
+  EXPECT_EQ((std::array{gs->configVelocityMax, gs->carVelocity}), (std::array{12000, 5998}));
 }
 
 // Parts of the phases together, from the start state on a straight: three

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <sstream>
+#include <tuple>
 
 #include "headless/input_script.h"
 #include "headless/test_mode.h"
@@ -41,8 +42,8 @@ TEST(RacerSim, TracesAndDrawsAScriptedRun) {
   const SimRun r = RacerSim("--frames 4 --input input.txt --trace trace.csv --view --png out.png");
   ASSERT_EQ(r.status, 0) << r.err;
   ASSERT_EQ(r.trace.size(), 5u);
-  EXPECT_TRUE(r.trace[0].starts_with("frame,controlAcceleration,")) << r.trace[0];
-  EXPECT_TRUE(r.trace[0].ends_with(",drawViewX299")) << r.trace[0];
+  EXPECT_TRUE(r.trace[0].starts_with("frame,controlAcceleration,") && r.trace[0].ends_with(",drawViewX299"))
+      << r.trace[0];
   for (int f = 1; f <= 4; ++f) EXPECT_TRUE(r.trace[f].starts_with(std::to_string(f) + (f == 1 ? ",0," : ",1,")));
   const std::vector<std::uint32_t> picture = ReadPng("out.png");
   ASSERT_EQ(picture.size(), 640u * 480u);
@@ -76,12 +77,8 @@ TEST(InputScript, KeyAnswers) {
   ASSERT_TRUE(parsed.ok) << parsed.error;
   ASSERT_EQ(parsed.frames.size(), 5u);
   ScriptInput in(parsed.frames);
-  struct Query {
-    long long frame;
-    int key;
-    std::array<std::uint16_t, 2> answers;  // the frame's first and second query
-  };
-  const Query queries[] = {
+  // The frame, the key, and the answers to the frame's first and second query.
+  const std::tuple<long long, int, std::array<std::uint16_t, 2>> queries[] = {
       {1, VK_LEFT_KEY, {0x8001, 0x8000}},  // went down this frame
       {2, VK_LEFT_KEY, {0x8000, 0x8000}},  // still down
       {3, VK_LEFT_KEY, {0, 0}},
@@ -91,10 +88,10 @@ TEST(InputScript, KeyAnswers) {
       {6, VK_ESCAPE_KEY, {0, 0}},          // not a scripted key
   };
   long long current = 0;
-  for (const Query& q : queries) {
-    while (current < q.frame) in.BeginFrame(++current);
-    const std::uint16_t first = in.GetAsyncKeyState(q.key);
-    EXPECT_EQ((std::array{first, in.GetAsyncKeyState(q.key)}), q.answers) << q.frame;
+  for (const auto& [frame, key, answers] : queries) {
+    while (current < frame) in.BeginFrame(++current);
+    const std::uint16_t first = in.GetAsyncKeyState(key);
+    EXPECT_EQ((std::array{first, in.GetAsyncKeyState(key)}), answers) << frame;
   }
   for (const auto& [frame, x, buttons] : {std::tuple{4, 0u, 15u}, std::tuple{5, 32768u, 0u}}) {
     JoystickInfo info;
@@ -105,18 +102,14 @@ TEST(InputScript, KeyAnswers) {
 }
 
 TEST(InputScript, BadLines) {
-  struct Case {
-    const char* text;
-    int line;
-  };
-  const Case cases[] = {
+  const std::pair<const char*, int> cases[] = {
       {"left\n", 1},   {"UP\nJX=-1\n", 2}, {"JX=65536\n", 1}, {"JB=16\n", 1},      {"JX=\n", 1},
       {"JX=12a\n", 1}, {"+\n", 1},         {"++UP\n", 1},     {"UP,DOWN\n", 1},    {"\n\n\nESC\n", 4},
   };
-  for (const Case& c : cases) {
-    const ScriptParseResult parsed = ParseInputScript(c.text);
-    EXPECT_FALSE(parsed.ok) << c.text;
-    EXPECT_EQ(parsed.errorLine, c.line) << c.text;
+  for (const auto& [text, line] : cases) {
+    const ScriptParseResult parsed = ParseInputScript(text);
+    EXPECT_FALSE(parsed.ok) << text;
+    EXPECT_EQ(parsed.errorLine, line) << text;
   }
   EXPECT_TRUE(ParseInputScript("# only a comment\r\n  \nJX=65535 JB=0 +C\n").ok);
 }

@@ -61,11 +61,8 @@ TEST(Projection, ConstantBends) {
 }
 
 TEST(Projection, CarPositionAndHeading) {
-  struct Case {
-    int wide, lrPosition, lrTurn;
-    int at0, at299;
-  };
-  const Case cases[] = {
+  // COURSE_WIDE, the car's place and heading; the offsets at steps 0 and 299.
+  const std::array<int, 5> cases[] = {
       {8, 10240, 0, -300, -1},
       {4, 10240, 0, -600, -2},
       {9, 10240, 0, 0, 0},
@@ -73,12 +70,12 @@ TEST(Projection, CarPositionAndHeading) {
       {0, 10240, 0, -2400, -8},  // no width: met as the narrowest, COURSE_WIDE 1
       {1, 10240, 0, -2400, -8},
   };
-  for (const Case& c : cases) {
-    auto gs = ViewState(0, c.wide);
-    gs->carLRPosition = c.lrPosition;
-    gs->carLRTurn = c.lrTurn;
+  for (const auto& [wide, lrPosition, lrTurn, at0, at299] : cases) {
+    auto gs = ViewState(0, wide);
+    gs->carLRPosition = lrPosition;
+    gs->carLRTurn = lrTurn;
     MainLoopViewCalc(*gs);
-    EXPECT_EQ((std::array{gs->drawViewX[0], gs->drawViewX[299]}), (std::array{c.at0, c.at299})) << c.wide;
+    EXPECT_EQ((std::array{gs->drawViewX[0], gs->drawViewX[299]}), (std::array{at0, at299})) << wide;
   }
   // 300 * 2147483647 * (-8) / 10240 against the car, wherever it is:
   // saturating 64-bit sums, not a wrapped product.
@@ -171,21 +168,17 @@ TEST(Scene, RoadRowsMirrorOnAStraight) {
 }
 
 TEST(Scene, RoadMarksLeaveOddRowsBelowTheFarEndOpen) {
-  struct Case {
-    int position, step;
-    bool road;
-  };
-  const Case cases[] = {
+  const std::tuple<int, int, bool> cases[] = {  // position, step, road drawn
       {818688, 1, false},  // half-section 1599 under the near steps: odd rows open
       {818688, 2, true},   // even rows drawn
       {AtSection(300), 1, true},
       {794724, 297, true},  // 1599 at step 297: odd, but at the far end
   };
-  for (const Case& c : cases) {
+  for (const auto& [position, step, road] : cases) {
     Fixture f;
-    f.gs->carPosition = c.position;
+    f.gs->carPosition = position;
     MainLoopViewDrawScene(*f.gs);
-    EXPECT_EQ(f.RowLines(c.step, kBlack) > 0, c.road) << c.position << " step " << c.step;
+    EXPECT_EQ(f.RowLines(step, kBlack) > 0, road) << position << " step " << step;
   }
 }
 
@@ -204,17 +197,13 @@ TEST(Scene, WallsStripesOverheadAndDashes) {
     Fixture f;
     f.gs->carPosition = AtSection(c.section);
     MainLoopViewDrawScene(*f.gs);
-    // Step 0: scale 300 on row 480.
-    const int top = c.wallTop == 0 ? 10 : c.wallTop;
-    EXPECT_EQ(f.HasLine(320 - 9 * 300, 480, 320 - top * 300, 180 - 4 * 300, kBlack) &&
-                  f.HasLine(320 + 9 * 300, 480, 320 + top * 300, 180 - 4 * 300, kBlack),
-              c.wallTop != 0)
-        << c.section;
-    const int end = c.stripeEnd == 0 ? 15 : c.stripeEnd;
-    EXPECT_EQ(f.HasLine(320 - 9 * 300, 480, 320 - end * 300, 480, kBlack) &&
-                  f.HasLine(320 + 9 * 300, 480, 320 + end * 300, 480, kBlack),
-              c.stripeEnd != 0)
-        << c.section;
+    // Step 0: scale 300 on row 480; each wall and stripe with its mirror image.
+    auto mirrored = [&](int x1, int y1, int x2, int y2) {
+      return f.HasLine(320 - x1, y1, 320 - x2, y2, kBlack) && f.HasLine(320 + x1, y1, 320 + x2, y2, kBlack);
+    };
+    const int top = c.wallTop == 0 ? 10 : c.wallTop, end = c.stripeEnd == 0 ? 15 : c.stripeEnd;
+    EXPECT_EQ(mirrored(9 * 300, 480, top * 300, 180 - 4 * 300), c.wallTop != 0) << c.section;
+    EXPECT_EQ(mirrored(9 * 300, 480, end * 300, 480), c.stripeEnd != 0) << c.section;
     EXPECT_EQ(f.RowLines(0, kBlack), c.stripeEnd != 0 ? 3u : 1u) << c.section;
     EXPECT_FALSE(f.HasLine(0, 180 - 299, 640, 180 - 299, kBlack)) << c.section;  // bars from 71 of 80 only
     // A centre dash every fourth section, s / 4 either side.
@@ -240,24 +229,19 @@ TEST(Texts, LabelsAndReadouts) {
   MainLoopViewDrawTexts(*f.gs);
   for (const char* absent : {" H I T ", "UP/DOWN", "VELTIX RACE", "V"}) EXPECT_EQ(f.surface.FindText(absent), nullptr);
 
-  struct Case {
-    int v, vmax, indicater;
-    const char* text;
-    int row;
-  };
-  const Case cases[] = {
+  const std::tuple<int, int, int, const char*, int> cases[] = {  // speed, top speed, indicator; label, row
       {12000, 12000, 0, "SPEED 10000", 240}, {12000, 12000, 1, "SPEED 10000", 480},
       {9000, 12000, 1, "SPEED 7500", 360},   {9000, 12000, 0, "SPEED 7500", 300},
       {64, 0, 0, "SPEED 640000", -14880},    // SPEED 0: the label divides by 1
   };
-  for (const Case& c : cases) {
+  for (const auto& [v, vmax, indicater, text, row] : cases) {
     Fixture s;
-    s.gs->carVelocity = c.v;
-    s.gs->carVelocityMax = c.vmax;
-    s.gs->dispIndicater = c.indicater;
+    s.gs->carVelocity = v;
+    s.gs->carVelocityMax = vmax;
+    s.gs->dispIndicater = indicater;
     MainLoopViewDrawTexts(*s.gs);
     const RecordedText& label = s.Text("SPEED ");
-    EXPECT_EQ(std::tie(label.text, label.x, label.y), std::make_tuple(std::string(c.text), 40, c.row));
+    EXPECT_EQ(std::tie(label.text, label.x, label.y), std::make_tuple(std::string(text), 40, row));
   }
   Fixture input;
   input.gs->controlLeftRight = -2;
@@ -268,31 +252,25 @@ TEST(Texts, LabelsAndReadouts) {
 }
 
 TEST(Texts, HitNoticeHelpAndWarningsWhileSlow) {
-  Fixture f;
-  f.gs->carHitCount = 37;
-  f.gs->carVelocity = 639;
-  f.gs->noConfigFileFlag = 1;
-  MainLoopViewDrawTexts(*f.gs);
-  EXPECT_EQ(std::tie(f.Text(" H I T ").x, f.Text(" H I T ").y), std::make_tuple(300, 263));
-  // The help lines stand in the golden frame slow_help.png.
-  const RecordedText& config = f.Text("\"config.txt\" not found.");
-  EXPECT_EQ(std::tie(config.x, config.y), std::make_tuple(240, 432));
-  EXPECT_EQ(f.surface.FindText("\"map.txt\""), nullptr);
-  Fixture map;
-  map.gs->carVelocity = 639;
-  map.gs->noMapFileFlag = 1;
-  MainLoopViewDrawTexts(*map.gs);
-  const RecordedText& mapText = map.Text("\"map.txt\" not found.");
-  EXPECT_EQ(std::tie(mapText.x, mapText.y), std::make_tuple(240, 456));
-  EXPECT_EQ(map.surface.FindText("\"config.txt\""), nullptr);
+  // The help lines stand in the golden frame slow_help.png; each missing file has a warning.
+  for (const bool config : {true, false}) {
+    Fixture f;
+    f.gs->carHitCount = config ? 37 : 0;
+    f.gs->carVelocity = 639;
+    (config ? f.gs->noConfigFileFlag : f.gs->noMapFileFlag) = 1;
+    MainLoopViewDrawTexts(*f.gs);
+    EXPECT_TRUE(!config || std::tie(f.Text(" H I T ").x, f.Text(" H I T ").y) == std::make_tuple(300, 263));
+    const RecordedText& warning = f.Text(config ? "\"config.txt\" not found." : "\"map.txt\" not found.");
+    EXPECT_EQ(std::tie(warning.x, warning.y), std::make_tuple(240, config ? 432 : 456));
+    EXPECT_EQ(f.surface.FindText(config ? "\"map.txt\"" : "\"config.txt\""), nullptr);
+  }
 
   Fixture fast;
   fast.gs->carVelocity = 640;
   fast.gs->noConfigFileFlag = fast.gs->noMapFileFlag = 1;
   MainLoopViewDrawTexts(*fast.gs);
-  for (const char* absent : {"UP/DOWN", "\"config.txt\"", "\"map.txt\""}) {
+  for (const char* absent : {"UP/DOWN", "\"config.txt\"", "\"map.txt\""})
     EXPECT_EQ(fast.surface.FindText(absent), nullptr) << absent;
-  }
 }
 
 TEST(Texts, TitleAtHomeWhenTheSwirlIsStill) {
@@ -314,32 +292,27 @@ TEST(Texts, TitleAtHomeWhenTheSwirlIsStill) {
   whole.gs->carVelocity = 100;
   whole.gs->carPosition = 16384 * 3;
   MainLoopViewDrawTexts(*whole.gs);
-  for (int t = 0; t < 3; ++t) {
+  for (int t = 0; t < 3; ++t)
     EXPECT_EQ(std::tie(whole.Text(titles[t]).x, whole.Text(titles[t]).y), std::make_tuple(100, 200 + 44 * t));
-  }
 }
 
 TEST(Ghost, MarkerAndGauge) {
-  struct Case {
-    int lead, turn;
-    std::vector<std::array<int, 4>> lines;
-    int side = 0;
-  };
-  const Case cases[] = {
+  using Lines = std::vector<std::array<int, 4>>;
+  const std::tuple<int, int, int, Lines> cases[] = {  // the ghost's lead, turn and side, the lines drawn
       // Two sections ahead: d = 1500, tip at row 399, marker at step 95, s = 205.
-      {2048, 0, {{560, 400, 580, 399}, {600, 400, 580, 399}, {115, 385, 525, 385}, {115, 385, 320, 180}, {525, 385, 320, 180}}},
+      {2048, 0, 0, {{560, 400, 580, 399}, {600, 400, 580, 399}, {115, 385, 525, 385}, {115, 385, 320, 180}, {525, 385, 320, 180}}},
       // d = 1536: step 100, s = 200; turning 9600 gives t = 150, w = 50.
-      {2122, 9600, {{560, 400, 580, 399}, {600, 400, 580, 399}, {170, 230, 470, 530}, {170, 230, 470, 230}, {470, 530, 470, 230}}},
+      {2122, 9600, 0, {{560, 400, 580, 399}, {600, 400, 580, 399}, {170, 230, 470, 530}, {170, 230, 470, 230}, {470, 530, 470, 230}}},
       // Half way to the rail: 51200 * 205 * 10 / 100 / 1024 = 1025 to the right.
-      {2048, 0, {{560, 400, 580, 399}, {600, 400, 580, 399}, {1140, 385, 1550, 385}, {1140, 385, 1345, 180}, {1550, 385, 1345, 180}}, 51200},
+      {2048, 0, 51200, {{560, 400, 580, 399}, {600, 400, 580, 399}, {1140, 385, 1550, 385}, {1140, 385, 1345, 180}, {1550, 385, 1345, 180}}},
       // A rate beyond 64 s draws as t = +s even when negative: w = 100.
-      {2122, -20000, {{560, 400, 580, 399}, {600, 400, 580, 399}, {220, 180, 420, 580}, {220, 180, 520, 280}, {420, 580, 520, 280}}},
+      {2122, -20000, 0, {{560, 400, 580, 399}, {600, 400, 580, 399}, {220, 180, 420, 580}, {220, 180, 520, 280}, {420, 580, 520, 280}}},
       // Level with the car: d = 500, the gauge only.
-      {0, 0, {{560, 400, 580, 400}, {600, 400, 580, 400}}},
+      {0, 0, 0, {{560, 400, 580, 400}, {600, 400, 580, 400}}},
       // In the last 20 sections, though near enough to show, or switched off: nothing.
-      {780 * 1024 - 700000, 0, {}},
+      {780 * 1024 - 700000, 0, 0, {}},
   };
-  for (const Case& c : cases) {
+  for (const auto& [lead, turn, side, drawn] : cases) {
     for (int shown : {1, 0}) {
       Fixture f;
       f.gs->dispGhost = shown;
@@ -347,15 +320,15 @@ TEST(Ghost, MarkerAndGauge) {
       f.gs->carLRPosition = -33;
       f.gs->carLRTurnDev = 12;
       f.gs->timeCount = 50;
-      f.gs->ghostPosition[54] = 700000 + c.lead;
-      f.gs->ghostTurn[54] = c.turn;
-      f.gs->ghostLRPosition[54] = c.side;
+      f.gs->ghostPosition[54] = 700000 + lead;
+      f.gs->ghostTurn[54] = turn;
+      f.gs->ghostLRPosition[54] = side;
       DrawContext* dc = f.surface.GetDC();
       MainLoopViewDrawGhost(*f.gs, dc);
       f.surface.ReleaseDC(dc);
-      std::vector<std::array<int, 4>> lines;
+      Lines lines;
       for (const RecordedLine& l : f.surface.lines) lines.push_back({l.x1, l.y1, l.x2, l.y2});
-      EXPECT_EQ(lines, (shown == 1 ? c.lines : std::vector<std::array<int, 4>>{})) << c.lead << " " << c.turn;
+      EXPECT_EQ(lines, (shown == 1 ? drawn : Lines{})) << lead << " " << turn;
       // Recorded whether drawn or not.
       EXPECT_EQ((std::array{f.gs->timeCount, f.gs->ghostPosition[50], f.gs->ghostLRPosition[50], f.gs->ghostTurn[50]}),
                 (std::array{51, 700000, -33, 12}));

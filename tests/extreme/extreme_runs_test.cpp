@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <set>
+#include <tuple>
 
 #include "headless/autodrive.h"
 #include "headless/frame_checks.h"
@@ -108,9 +109,7 @@ TEST(ExtremeRuns, LapLongerThanTheGhostArrays) {
   // In the new lap the ghost is the old lap's recording four frames on: 26
   // units ahead, too close for the marker, so only the level gauge shows;
   // past the arrays' end there is nothing recorded to show.
-  auto runTo = [&](int lapFrame) {
-    while (game.gs->timeCount < lapFrame) game.Frame();
-  };
+  auto runTo = [&](int lapFrame) { while (game.gs->timeCount < lapFrame) game.Frame(); };
   auto gaugeShown = [&]() {
     RecordingSurface surface;
     game.gs->DDBack = &surface;
@@ -143,15 +142,11 @@ TEST(ExtremeRuns, LapLongerThanTheGhostArrays) {
 TEST(ExtremeRuns, CarHeldAgainstTheRail) {
   Game game;
   game.input.held[VK_UP_KEY] = game.input.held[VK_RIGHT_KEY] = true;
-  long long contactFrames = 0;
-  long long firstContact = -1;
+  long long contactFrames = 0, firstContact = -1;
   for (int i = 0; i < 100000; ++i) {
     game.Frame();
     const GameState& gs = *game.gs;
-    if (gs.carHitCount == 119) {
-      ++contactFrames;
-      if (firstContact < 0) firstContact = i;
-    }
+    if (gs.carHitCount == 119 && ++contactFrames == 1) firstContact = i;
     ASSERT_LE(std::abs(gs.carLRTurn), kRailPosition) << i;
     ASSERT_TRUE(gs.carLRPosition >= 0 && gs.carLRPosition <= kRailPosition + 2048) << i;
     ASSERT_GE(gs.carVelocity, 1) << i;
@@ -176,35 +171,29 @@ TEST(Autodrive, LapAtTheFloorSpeedReplays) {
 
 // The fixes for states only extreme settings reach, one phase at a time.
 TEST(ExtremeStates, GoalAndRailBringTheCarBack) {
-  struct GoalCase {
-    std::int32_t position, after, goals;
-  };
-  const GoalCase goals[] = {
+  const std::tuple<std::int32_t, std::int32_t, std::int32_t> goals[] = {
       {3 * 819200 + 7, 7, 1}, {INT32_MAX, (INT32_MAX - 1) % 819200 + 1, 1},
       {0, 819200, 0},         {-5, 819195, 0},
       {-819200, 819200, 0},   {INT32_MIN, 819200 - static_cast<std::int32_t>(2147483648LL % 819200), 0},
   };
-  for (const GoalCase& c : goals) {
+  for (const auto& [position, after, count] : goals) {
     auto gs = NewState();
-    gs->carPosition = c.position;
+    gs->carPosition = position;
     MainLoopGoal(*gs);
-    EXPECT_EQ((std::array{gs->carPosition, gs->goalCount}), (std::array{c.after, c.goals})) << c.position;
+    EXPECT_EQ((std::array{gs->carPosition, gs->goalCount}), (std::array{after, count})) << position;
   }
-  struct RailCase {
-    std::int32_t before, after;
-  };
-  const RailCase rails[] = {
+  const std::pair<std::int32_t, std::int32_t> rails[] = {
       {204800, 202752},         {-204800, -202752},       {204801, kRailPosition},
       {-204801, -kRailPosition},  {INT32_MAX, kRailPosition}, {INT32_MIN, -kRailPosition},
   };
-  for (const RailCase& c : rails) {
+  for (const auto& [before, after] : rails) {
     auto gs = NewState();
     gs->carVelocity = gs->carVelocityMax = 12000;
     gs->carGrip = 10000;
-    gs->carLRPosition = c.before;
+    gs->carLRPosition = before;
     MainLoopCarHit(*gs);
-    EXPECT_EQ((std::array{gs->carLRPosition, gs->carHitCount, gs->carVelocity}), (std::array{c.after, 119, 11936}))
-        << c.before;
+    EXPECT_EQ((std::array{gs->carLRPosition, gs->carHitCount, gs->carVelocity}), (std::array{after, 119, 11936}))
+        << before;
   }
   // Far beyond the rail with an enormous course push, the advance passes the
   // 32-bit range forwards or backwards: the car moves on by its advance less
@@ -227,16 +216,11 @@ TEST(ExtremeStates, GoalAndRailBringTheCarBack) {
 // each broken state is named.
 TEST(FrameChecks, RulesNameWhatIsBroken) {
   auto sound = std::make_unique<GameState>();
-  sound->carPosition = 1;
-  sound->timeCount = 1;
+  sound->carPosition = sound->timeCount = 1;
   sound->dispColor = 255;
   const frame_checks::Baseline baseline = frame_checks::TakeBaseline(*sound);
   ASSERT_EQ(frame_checks::CheckFrame(*sound, baseline, 1), "");
-  struct Case {
-    void (*breakIt)(GameState&);
-    const char* names;
-  };
-  const Case cases[] = {
+  const std::pair<void (*)(GameState&), const char*> cases[] = {
       {[](GameState& g) { g.mapDataX[1599] = 1; }, "course table changed"},
       {[](GameState& g) { g.dispMap = 2; }, "display switch"},
       {[](GameState& g) { g.dispColor = 256; }, "background shade"},
@@ -253,10 +237,10 @@ TEST(FrameChecks, RulesNameWhatIsBroken) {
       {[](GameState& g) { g.drawViewY[0] = 1; }, "drawViewY"},
       {[](GameState& g) { g.drawViewY[299] = 1; }, "drawViewY"},
   };
-  for (const Case& c : cases) {
+  for (const auto& [breakIt, names] : cases) {
     auto broken = std::make_unique<GameState>(*sound);
-    c.breakIt(*broken);
-    EXPECT_NE(frame_checks::CheckFrame(*broken, baseline, 1).find(c.names), std::string::npos) << c.names;
+    breakIt(*broken);
+    EXPECT_NE(frame_checks::CheckFrame(*broken, baseline, 1).find(names), std::string::npos) << names;
   }
 }
 

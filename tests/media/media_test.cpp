@@ -9,6 +9,7 @@
 #include <climits>
 #include <cstring>
 #include <set>
+#include <tuple>
 #include <vector>
 
 #include "media/cp932.h"
@@ -92,39 +93,31 @@ std::array<int, 4> Extent(const PixelSet& set) {
 }
 
 TEST(Surface, FillsAndPenColoursInEachFormat) {
-  struct Fill {
-    PixelFormat format;
-    std::uint32_t fill, raw, rgb;
-  };
-  const Fill fills[] = {
+  const std::tuple<PixelFormat, std::uint32_t, std::uint32_t, std::uint32_t> fills[] = {
       {PixelFormat::Rgb565, 0xFFFFFF, 0xFFFF, 0xFFFFFF},  // the full-screen clear: white
       {PixelFormat::Rgb565, 0x1234F800, 0xF800, 0xFF0000},  // 565 widens by repeating top bits
       {PixelFormat::Rgb565, 0x0821, 0x0821, 0x080408},
       {PixelFormat::Rgb565, 0x8410, 0x8410, 0x848284},
       {PixelFormat::Xrgb8888, 0xAB123456, 0xAB123456, 0x123456},
   };
-  for (const Fill& c : fills) {
-    SoftSurface s(c.format);
-    s.ColorFill(c.fill);
+  for (const auto& [format, fill, raw, rgb] : fills) {
+    SoftSurface s(format);
+    s.ColorFill(fill);
     for (auto [x, y] : {std::pair{0, 0}, {639, 479}}) {
-      EXPECT_EQ((std::array{s.RawAt(x, y), s.RgbAt(x, y)}), (std::array{c.raw, c.rgb})) << std::hex << c.fill;
+      EXPECT_EQ((std::array{s.RawAt(x, y), s.RgbAt(x, y)}), (std::array{raw, rgb})) << std::hex << fill;
     }
     EXPECT_EQ(s.RawAt(640, 0), 0u);
   }
   // Only the low byte of each colour component counts.
-  struct Pen {
-    ColorRef color;
-    std::uint32_t raw565, raw8888;
-  };
-  const Pen pens[] = {
+  const std::tuple<ColorRef, std::uint32_t, std::uint32_t> pens[] = {
       {RGBRef(256, 511, 511), 0x07FF, 0x00FFFF}, {RGBRef(5, 155, 255), 0x04DF, 0x059BFF},
       {RGBRef(7, 3, 7), 0x0000, 0x070307},       {RGBRef(8, 4, 8), 0x0821, 0x080408},
   };
-  for (const Pen& c : pens) {
+  for (const auto& [color, raw565, raw8888] : pens) {
     SoftSurface sixteen(PixelFormat::Rgb565), desktop(PixelFormat::Xrgb8888);
-    Line(sixteen, 0, 0, 2, 0, 1, c.color);
-    Line(desktop, 0, 0, 2, 0, 1, c.color);
-    EXPECT_EQ((std::array{sixteen.RawAt(1, 0), desktop.RawAt(1, 0)}), (std::array{c.raw565, c.raw8888}));
+    Line(sixteen, 0, 0, 2, 0, 1, color);
+    Line(desktop, 0, 0, 2, 0, 1, color);
+    EXPECT_EQ((std::array{sixteen.RawAt(1, 0), desktop.RawAt(1, 0)}), (std::array{raw565, raw8888}));
   }
 }
 

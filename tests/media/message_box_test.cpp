@@ -71,8 +71,7 @@ TEST(MessageBox, EveryMessageFitsWholeWithItsInkInPlace) {
       }
     }
     EXPECT_GT(textInk, 10 * static_cast<int>(soft::DecodeUtf8(text).size()));
-    EXPECT_EQ(strayInk, 0);
-    EXPECT_EQ(outside, 0);
+    EXPECT_EQ(std::pair(strayInk, outside), std::pair(0, 0));  // ink nowhere else, nothing outside the box
   }
 }
 
@@ -96,10 +95,8 @@ TEST(MessageBox, LongTextsWrapWithinTheWidestBox) {
     EXPECT_LE(layout.width, soft::kMessageBoxMaxWidth);
     EXPECT_EQ(Joined(layout, U"|"), lines);
   }
-  std::string tall;  // far too many lines for the screen
-  for (int i = 0; i < 40; ++i) tall += "line\n";
-  // As many lines as fit the screen: one more would not.
-  const soft::MessageBoxLayout full = soft::LayoutMessageBox(tall);
+  // Far too many lines for the screen: as many as fit it, and one more would not.
+  const soft::MessageBoxLayout full = soft::LayoutMessageBox(Times<std::string>("line\n", 40));
   EXPECT_LE(full.height, kScreenHeight);
   EXPECT_GT(full.height + full.lineHeight, kScreenHeight);
 }
