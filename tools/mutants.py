@@ -141,8 +141,8 @@ KIND = {"<": "boundary", "<=": "boundary", ">": "boundary", ">=": "boundary", "=
 BINARY = re.compile(r"(?<= )(<=|>=|==|!=|\+=|-=|&&|\|\||<|>|\+|-|\*|/)(?= )")
 NUMBER = re.compile(r"(?<![\w.'])(0[xX][0-9a-fA-F]+|\d+)(?=[uUlL]*(?![\w.']))")
 NOT = re.compile(r"!(?!=)")
-# Exchanging their arguments changes nothing.
-COMMUTATIVE = {"Add", "Mul", "max", "min"}
+# Exchanging their arguments (the operands, for the builtins) changes nothing.
+COMMUTATIVE = {"Add", "Mul", "max", "min", "__builtin_add_overflow", "__builtin_mul_overflow"}
 KEYWORDS = {"if", "for", "while", "switch", "return", "sizeof", "catch", "alignof", "decltype",
             "static_assert", "defined", "noexcept", "assert", "alignas", "operator"}
 CALL = re.compile(r"\b([A-Za-z_]\w*)\s*\(")

@@ -24,6 +24,7 @@ struct Player {
   Uint32 owner = 0;
   Uint32 box = 0;
   SDL_TimerID giveUp = 0;
+  int x = 0, y = 0;  // where the box was shown
 };
 
 void Push(Uint32 type, Uint32 window, int detail = 0, int x = 0, int y = 0) {
@@ -46,6 +47,7 @@ int SDLCALL PlayWhenShown(void* data, SDL_Event* event) {
   auto* p = static_cast<Player*>(data);
   if (p->box != 0 || event->type != SDL_WINDOWEVENT || event->window.event != SDL_WINDOWEVENT_SHOWN) return 0;
   p->box = event->window.windowID;
+  SDL_GetWindowPosition(SDL_GetWindowFromID(p->box), &p->x, &p->y);
   Push(SDL_KEYDOWN, p->owner, SDLK_RETURN);
   Push(SDL_WINDOWEVENT, p->owner, SDL_WINDOWEVENT_CLOSE);
   Push(SDL_WINDOWEVENT, p->owner, SDL_WINDOWEVENT_EXPOSED);
@@ -92,6 +94,8 @@ TEST(SdlMessageBox, AnsweredLikeADesktopBoxLeavingTheOwnersEventsQueued) {
       stray += e.window.windowID == player.box || e.type == SDL_KEYDOWN ||
                (window && e.window.event == SDL_WINDOWEVENT_CLOSE);
     }
+    const soft::MessageBoxLayout layout = soft::LayoutMessageBox(kText);  // centred on its owner
+    EXPECT_EQ(std::make_pair(player.x, player.y), std::make_pair((640 - layout.width) / 2, (480 - layout.height) / 2));
     EXPECT_EQ(quits, answers ? 0 : 1);  // a quit request ends the box and is the game's
     EXPECT_EQ(exposed, 1);
     EXPECT_EQ(stray, 0);
