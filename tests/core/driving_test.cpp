@@ -263,6 +263,15 @@ TEST(Forward, SpeedRules) {
   floor->carVelocity = 64;
   MainLoopCarForward(*floor);
   EXPECT_EQ(floor->carPosition, 1 + 6);
+
+  // The car starts afresh whatever the state held.
+  auto used = StartedState();
+  used->carLRPosition = used->carLRMove = used->carLRTurn = used->carLRTurnDev = 7;
+  used->carHitCount = used->carGripCount = used->controlAcceleration = 7;
+  InitializeCar(*used);
+  EXPECT_EQ((std::array{used->carLRPosition, used->carLRMove, used->carLRTurn, used->carLRTurnDev, used->carHitCount,
+                        used->carGripCount, used->controlAcceleration}),
+            (std::array<std::int32_t, 7>{}));
 }
 
 TEST(CourseFollowing, SlideSettlesNineShortOfItsTarget) {
