@@ -16,6 +16,7 @@ struct Parsed {
   std::string err;
   int frames = -1;  // the int Whole, which reads through the long long one
   double work = -1;
+  long long laps = -1;
   std::optional<std::string> png;
   bool view = false;
 };
@@ -29,8 +30,8 @@ Parsed Parse(std::vector<std::string> args) {
   testing::internal::CaptureStderr();
   CommandLine line("tool", "tool [--frames N]", static_cast<int>(argv.size()), argv.data());
   while (line.Next()) {
-    if (line.Whole("--frames", p.frames, 0, 1000) || line.Real("--work", p.work, 0, 50) || line.Text("--png", p.png) ||
-        line.Flag("--view", p.view)) {
+    if (line.Whole("--frames", p.frames, 0, 1000) || line.Real("--work", p.work, 0, 50) || line.Whole("--laps", p.laps, 1) ||
+        line.Text("--png", p.png) || line.Flag("--view", p.view)) {
       continue;
     }
     line.Unknown();
@@ -63,6 +64,7 @@ TEST(CommandLine, ReadsNumbersWholeAndTellsBadUseOnOneLine) {
       {{"--frames", "99999999999999999999"}, 2,
        "tool: --frames takes a whole number from 0 to 1000: 99999999999999999999" + usage, -1, -1},
       {{"--frames"}, 2, "tool: --frames needs a whole number" + usage, -1, -1},
+      {{"--laps", "0"}, 2, "tool: --laps takes a whole number of 1 or more: 0" + usage, -1, -1},
       {{"--work", "2.5ms"}, 2, "tool: --work takes a number from 0 to 50: 2.5ms" + usage, -1, -1},
       {{"--work", "50.5"}, 2, "tool: --work takes a number from 0 to 50: 50.5" + usage, -1, -1},
       {{"--work", "nan"}, 2, "tool: --work takes a number from 0 to 50: nan" + usage, -1, -1},

@@ -164,6 +164,9 @@ TEST(Autodrive, LapAtTheFloorSpeedReplays) {
   Game files("SPEED 0\n");
   const autodrive::Drive drive = autodrive::DriveGame({.frames = 300000, .laps = 2, .naive = true});
   EXPECT_EQ(drive.summary.lapMeanSpeeds, (std::vector<double>{64.0, 64.0}));
+  EXPECT_EQ(drive.summary.meanSpeed, 64.0);
+  EXPECT_EQ(autodrive::DriveGame({.frames = 10, .laps = 0, .naive = true}).summary.frames, 10);  // no lap limit
+  EXPECT_EQ(autodrive::DriveGame({.frames = 0}).summary.endPosition, 0);                         // nor a frame
   EXPECT_EQ(std::count(drive.script.begin(), drive.script.end(), '#'), 3);
   EXPECT_NE(drive.script.find("UP # lap 1 ends: 136532 frames\n"), std::string::npos);
   EXPECT_TRUE(autodrive::SameRun(drive.summary, autodrive::Replay(drive.script, drive.summary.frames)));
@@ -216,7 +219,7 @@ TEST(ExtremeStates, GoalAndRailBringTheCarBack) {
 // each broken state is named.
 TEST(FrameChecks, RulesNameWhatIsBroken) {
   auto sound = std::make_unique<GameState>();
-  sound->carPosition = sound->timeCount = 1;
+  sound->carPosition = sound->timeCount = sound->goalCount = 1;  // a lap a frame at most
   sound->dispColor = 255;
   const frame_checks::Baseline baseline = frame_checks::TakeBaseline(*sound);
   ASSERT_EQ(frame_checks::CheckFrame(*sound, baseline, 1), "");
