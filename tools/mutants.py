@@ -49,7 +49,7 @@ FOLDERS = {
     "src/view": GAME,
     "src/windowed": GAME,
     "src/media": ["media_tests", "core_tests", "shell_tests", "sdl_tests"],
-    "src/shell": ["shell_tests", "core_tests", "sdl_tests", "e2e"],
+    "src/shell": ["shell_tests", "core_tests", "extreme_tests", "check_tests", "sdl_tests", "e2e"],
     "src/headless": ["core_tests", "extreme_tests", "check_tests"],
     "src/platform/null": ["shell_tests", "sdl_tests"],
     "src/platform/sdl": ["sdl_tests", "e2e"],

@@ -30,6 +30,7 @@ TEST(StartUp, FirstFrameStartsThenPlays) {
   ScopedTempDir dir;
   UseShippedFiles();
   auto gs = NewState();
+  gs->dispDebug = gs->dispMap = gs->dispIndicater = 7;  // the switches start as they must, whatever was there
   FakeInput input;
   Main_Proc(*gs, input);
   // The car at half the top speed, less one frame of drag.
