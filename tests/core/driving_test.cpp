@@ -91,6 +91,7 @@ TEST(Arith, DoubleToIntegerSaturates) {
   volatile double big = 0x1p63;  // not folded at compile time
   EXPECT_EQ((std::array{arith::TruncToI64(big), arith::TruncToI64(-big), arith::TruncToI64(big / 2)}),
             (std::array{arith::kI64Max, arith::kI64Min, std::int64_t{1} << 62}));
+  EXPECT_EQ(arith::TruncToI32((big - big) / (big - big)), 0);  // NaN
 }
 
 TEST(Controls, Keyboard) {
@@ -123,13 +124,17 @@ TEST(Controls, Keyboard) {
   // An arrow reported as gone down at both of its queries steps twice.
   class Twice final : public InputDevice {
    public:
+    int key = VK_RIGHT_KEY;
     std::uint16_t GetAsyncKeyState(int vk) override {
-      return vk == VK_RIGHT_KEY ? static_cast<std::uint16_t>(kKeyDownNow | kKeyWentDown) : 0;
+      return vk == key ? static_cast<std::uint16_t>(kKeyDownNow | kKeyWentDown) : 0;
     }
     bool JoyGetPos(JoystickInfo&) override { return false; }
   } twice;
   MainLoopControl(*gs, twice);
   EXPECT_EQ(gs->controlLeftRight, 2);
+  twice.key = VK_LEFT_KEY;
+  MainLoopControl(*gs, twice);
+  EXPECT_EQ(gs->controlLeftRight, -2);
 }
 
 TEST(Controls, FunctionKeys) {
@@ -268,11 +273,12 @@ TEST(Forward, SpeedRules) {
   // The car starts afresh whatever the state held.
   auto used = StartedState();
   used->carLRPosition = used->carLRMove = used->carLRTurn = used->carLRTurnDev = 7;
-  used->carHitCount = used->carGripCount = used->controlAcceleration = 7;
+  used->carHitCount = used->carGripCount = used->controlAcceleration = used->ghostLRPosition[0] = 7;
   InitializeCar(*used);
+  InitializeGhost(*used);  // and so does the pace car, on the centre line
   EXPECT_EQ((std::array{used->carLRPosition, used->carLRMove, used->carLRTurn, used->carLRTurnDev, used->carHitCount,
-                        used->carGripCount, used->controlAcceleration}),
-            (std::array<std::int32_t, 7>{}));
+                        used->carGripCount, used->controlAcceleration, used->ghostLRPosition[0], used->ghostLRPosition[9]}),
+            (std::array<std::int32_t, 9>{}));
 }
 
 TEST(CourseFollowing, SlideSettlesNineShortOfItsTarget) {
@@ -403,7 +409,9 @@ TEST(Goal, LapsRecordsAndGhostClearing) {
   for (int k = 1; k <= 7; ++k) EXPECT_EQ(gs->goalRecord[k], (10 - k) * 10) << k;
   EXPECT_EQ(gs->goalCount, 10);
 
-  // A lap longer than the ghost arrays clears only what lies inside them.
+  // A lap longer than the ghost arrays clears only what lies inside them;
+  // the goal count stops at its largest.
+  gs->goalCount = 2147483647;
   for (int t : {65231, 65232, 65530, 65531, 2147483647}) {
     gs->timeCount = t;
     gs->carPosition = 819201;
@@ -413,6 +421,7 @@ TEST(Goal, LapsRecordsAndGhostClearing) {
       EXPECT_EQ(gs->ghostPosition[t], 0) << t;
     }
   }
+  EXPECT_EQ(gs->goalCount, 2147483647);
 }
 
 }  // namespace

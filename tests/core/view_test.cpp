@@ -220,6 +220,12 @@ TEST(Scene, WallsStripesOverheadAndDashes) {
     EXPECT_EQ(f.HasLine(320 - 2 * 300, 180 - 300, 320 - 1 * 300, 180 - 300, kBlack), objects == 1);
     EXPECT_EQ(f.HasLine(320 + 2 * 300, 180 - 300, 320 + 1 * 300, 180 - 300, kBlack), objects == 1);
   }
+  for (int section : {330, 731}) {  // strips from 331 of every 400
+    Fixture f;
+    f.gs->carPosition = AtSection(section);
+    MainLoopViewDrawScene(*f.gs);
+    EXPECT_EQ(f.HasLine(320 - 6 * 300, 180 - 300, 320 - 3 * 300, 180 - 300, kBlack), section == 731) << section;
+  }
 }
 
 // The labels and readouts at the start stand in the golden frame start.png;
@@ -290,7 +296,7 @@ TEST(Texts, TitleAtHomeWhenTheSwirlIsStill) {
   }
   Fixture whole;  // (carPosition / 16) mod 2048 at or above 1024: whole lines
   whole.gs->carVelocity = 100;
-  whole.gs->carPosition = 16384 * 3;
+  whole.gs->carPosition = 802816;
   MainLoopViewDrawTexts(*whole.gs);
   for (int t = 0; t < 3; ++t)
     EXPECT_EQ(std::tie(whole.Text(titles[t]).x, whole.Text(titles[t]).y), std::make_tuple(100, 200 + 44 * t));
@@ -307,6 +313,8 @@ TEST(Ghost, MarkerAndGauge) {
       {2048, 0, 51200, {{560, 400, 580, 399}, {600, 400, 580, 399}, {1140, 385, 1550, 385}, {1140, 385, 1345, 180}, {1550, 385, 1345, 180}}},
       // A rate beyond 64 s draws as t = +s even when negative: w = 100.
       {2122, -20000, 0, {{560, 400, 580, 399}, {600, 400, 580, 399}, {220, 180, 420, 580}, {220, 180, 520, 280}, {420, 580, 520, 280}}},
+      // d = -81920 is out of the gauge's reach: nothing.
+      {-168797, 0, 0, {}},
       // Level with the car: d = 500, the gauge only.
       {0, 0, 0, {{560, 400, 580, 400}, {600, 400, 580, 400}}},
       // In the last 20 sections, though near enough to show, or switched off: nothing.
