@@ -106,11 +106,13 @@ TEST(RacerCheck, SaysWhatEachLineDoes) {
       // Clean files, but the car scrapes the rails with this little steering.
       {"RIDGE_RAIL 0\nLR_TURN 100\n", {}, {}, 1,
        "  rail contacts: 4 (lap 1: sections 219, 269; lap 2: sections 219, 270)\n"},
-      // The smoothing stops at the pair (797, 798): section 799 stands apart.
-      {{}, "0 0\n799 10\n",
-       {"map.txt:2: section 799 is left out of the smoothing: it differs by 10 from section 798 (CORNER_ARCH 2)",
+      // Every section given, after a long first line; the smoothing stops at the pair (797, 798): 799 stands apart.
+      {{}, std::string(160, ' ') + "0 0\n799 10\n" +
+               [] { std::string m; for (int s = 1; s < 799; ++s) m += std::to_string(s) + " 0\n"; return m; }(),
+       {"map.txt:1: the line is longer than 159 characters: the rest is read as a line of its own",
+        "map.txt:2: section 799 is left out of the smoothing: it differs by 10 from section 798 (CORNER_ARCH 2)",
         "map.txt:2: section 799 is left out of the smoothing: it differs by 10 from section 0 (CORNER_ARCH 2)"},
-       1},
+       1, "  every section is given\n"},
       // The driver steers by the grip a high GRIP_MIN leaves: laps of their own.
       {"GRIP_MIN 5000\n", {}, {}, 0, "  lap 1: 1120 frames, 18.67 s\n  lap 2: 1074 frames, 17.90 s\n"},
       // What editors save: the game reads the bytes.
