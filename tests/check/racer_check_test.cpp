@@ -189,12 +189,12 @@ std::vector<std::uint32_t> ReadPicture(const std::string& path) {
   return pixels;
 }
 
-// One bend, 128 right at section 400 and left as given: the strip runs up
+// Bends of 128 right at section 400 and 64 left at 0-1, left as given: the strip runs up
 // column 399 to row 440 and on up column 401, the course map leaning 2 there.
 TEST(RacerCheck, DrawsTheCourse) {
   ScopedTempDir dir;
   WriteFile("config.txt", "CORNER_ARCH 200\n");
-  WriteFile("map.txt", "0 0\n400 128\n401 0\n");
+  WriteFile("map.txt", "0 -64\n2 0\n400 128\n401 0\n");
   ASSERT_EQ(RacerCheck(". --png course.png").status, 0);
   const std::vector<std::uint32_t> pixels = ReadPicture("course.png");
   ASSERT_EQ(pixels.size(), 800u * 1044u);
@@ -204,11 +204,12 @@ TEST(RacerCheck, DrawsTheCourse) {
     return b;
   };
   const std::uint32_t white = 0xFFFFFF, ink = 0x191919, right = 0xC72821;
-  // A straight section; the arrowhead at section 300, 12 long and 12 wide, pointing up the strip; the ring round the
-  // bend, radius 11 and 2 wide, and its bar, 70 high; the zero line and the tick of section 100 under the profile.
+  // A straight section, 3 wide; the arrowhead at section 300, 12 long and 12 wide, pointing up the strip; the ring round
+  // each bend's middle section, radius 11 and 2 wide; the bar, 70 high; the profile's heading, zero line and 100 tick.
   const std::tuple<int, int, std::uint32_t> probes[] = {
       {398, 600, 0x595959}, {402, 551, ink},   {410, 551, white}, {411, 440, right}, {413, 440, white},
-      {400, 870, right},    {400, 869, white}, {300, 940, ink},   {100, 1019, ink},  {100, 1021, white}};
+      {400, 870, right},    {400, 869, white}, {300, 940, ink},   {100, 1019, ink},  {100, 1021, white},
+      {400, 600, 0x7A7A7A}, {395, 828, 0x2161C7}, {42, 852, ink}};
   for (const auto& [x, y, color] : probes) EXPECT_EQ(pixels[y * 800u + x], color) << x << "," << y;
   // "400" left of the strip is the profile's "400", the bend's label ending
   // short of it; "800" ends the profile's scale.
