@@ -106,11 +106,13 @@ TEST(RacerCheck, SaysWhatEachLineDoes) {
       // Clean files, but the car scrapes the rails with this little steering.
       {"RIDGE_RAIL 0\nLR_TURN 100\n", {}, {}, 1,
        "  rail contacts: 4 (lap 1: sections 219, 269; lap 2: sections 219, 270)\n"},
-      // The smoothing stops at the pair (797, 798): section 799 stands apart.
-      {{}, "0 0\n799 10\n",
-       {"map.txt:2: section 799 is left out of the smoothing: it differs by 10 from section 798 (CORNER_ARCH 2)",
+      // Every section given, after a long first line; the smoothing stops at the pair (797, 798): 799 stands apart.
+      {{}, std::string(160, ' ') + "0 0\n799 10\n" +
+               [] { std::string m; for (int s = 1; s < 799; ++s) m += std::to_string(s) + " 0\n"; return m; }(),
+       {"map.txt:1: the line is longer than 159 characters: the rest is read as a line of its own",
+        "map.txt:2: section 799 is left out of the smoothing: it differs by 10 from section 798 (CORNER_ARCH 2)",
         "map.txt:2: section 799 is left out of the smoothing: it differs by 10 from section 0 (CORNER_ARCH 2)"},
-       1},
+       1, "  every section is given\n"},
       // The driver steers by the grip a high GRIP_MIN leaves: laps of their own.
       {"GRIP_MIN 5000\n", {}, {}, 0, "  lap 1: 1120 frames, 18.67 s\n  lap 2: 1074 frames, 17.90 s\n"},
       // What editors save: the game reads the bytes.
@@ -141,16 +143,16 @@ TEST(RacerCheck, SaysWhatEachLineDoes) {
   }
 }
 
-// The shipped files: the table, the course, two laps, the picture, and a
-// script that racer_sim replays to the same laps.
+// The shipped files in "p/", named without the slash: the table, the course,
+// two laps, the picture, and a script that racer_sim replays to the same laps.
 TEST(RacerCheck, ShippedFilesAndTheirDrive) {
   ScopedTempDir dir;
-  std::filesystem::create_directory("play");
-  for (const char* name : {"config.txt", "map.txt"}) WriteFile(std::string("play/") + name, ReadFile(kDataDir + "/" + name));
-  const CheckRun r = RacerCheck("play --png course.png --script drive.txt");
+  std::filesystem::create_directory("p");
+  for (const char* name : {"config.txt", "map.txt"}) WriteFile(std::string("p/") + name, ReadFile(kDataDir + "/" + name));
+  const CheckRun r = RacerCheck("p/ --png course.png --script drive.txt");
   ASSERT_EQ(r.status, 0) << r.out << r.err;
-  for (const char* line : {"settings: play/config.txt\n", "  SPEED                      12000  line 4\n",
-                           "  GRIP_QUICK                    40  line 10\n", "course: play/map.txt\n",
+  for (const char* line : {"settings: p/config.txt\n", "  SPEED                      12000  line 4\n",
+                           "  GRIP_QUICK                    40  line 10\n", "course: p/map.txt\n",
                            "  the smoothing moves no section (CORNER_ARCH 2)\n", "  total bend: -28830\n",
                            "  tightest right bend: 180 at sections 629-633\n", "  tightest left bend: -300 at sections 179-189\n",
                            "  lap 1: 1125 frames, 18.75 s\n  lap 2: 1086 frames, 18.10 s\n  rail contacts: none\n"}) {
@@ -163,7 +165,7 @@ TEST(RacerCheck, ShippedFilesAndTheirDrive) {
 
   const std::string script = ReadFile("drive.txt");
   const std::string frames = std::to_string(std::count(script.begin(), script.end(), '\n'));
-  std::filesystem::current_path("play");
+  std::filesystem::current_path("p");
   ASSERT_EQ(RunTool(RACER_SIM_PATH, "--frames " + frames + " --input ../drive.txt --trace ../trace.csv").status, 0);
   std::filesystem::current_path("..");
   const std::string trace = ReadFile("trace.csv");
@@ -187,12 +189,12 @@ std::vector<std::uint32_t> ReadPicture(const std::string& path) {
   return pixels;
 }
 
-// One bend, 128 right at section 400 and left as given: the strip runs up
+// Bends of 128 right at section 400 and 64 left at 0-1, left as given: the strip runs up
 // column 399 to row 440 and on up column 401, the course map leaning 2 there.
 TEST(RacerCheck, DrawsTheCourse) {
   ScopedTempDir dir;
   WriteFile("config.txt", "CORNER_ARCH 200\n");
-  WriteFile("map.txt", "0 0\n400 128\n401 0\n");
+  WriteFile("map.txt", "0 -64\n2 0\n400 128\n401 0\n");
   ASSERT_EQ(RacerCheck(". --png course.png").status, 0);
   const std::vector<std::uint32_t> pixels = ReadPicture("course.png");
   ASSERT_EQ(pixels.size(), 800u * 1044u);
@@ -202,11 +204,12 @@ TEST(RacerCheck, DrawsTheCourse) {
     return b;
   };
   const std::uint32_t white = 0xFFFFFF, ink = 0x191919, right = 0xC72821;
-  // A straight section; the arrowhead at section 300, 12 long and 12 wide, pointing up the strip; the ring round the
-  // bend, radius 11 and 2 wide, and its bar, 70 high; the zero line and the tick of section 100 under the profile.
+  // A straight section, 3 wide; the arrowhead at section 300, 12 long and 12 wide, pointing up the strip; the ring round
+  // each bend's middle section, radius 11 and 2 wide; the bar, 70 high; the profile's heading, zero line and 100 tick.
   const std::tuple<int, int, std::uint32_t> probes[] = {
       {398, 600, 0x595959}, {402, 551, ink},   {410, 551, white}, {411, 440, right}, {413, 440, white},
-      {400, 870, right},    {400, 869, white}, {300, 940, ink},   {100, 1019, ink},  {100, 1021, white}};
+      {400, 870, right},    {400, 869, white}, {300, 940, ink},   {100, 1019, ink},  {100, 1021, white},
+      {400, 600, 0x7A7A7A}, {395, 828, 0x2161C7}, {42, 852, ink}};
   for (const auto& [x, y, color] : probes) EXPECT_EQ(pixels[y * 800u + x], color) << x << "," << y;
   // "400" left of the strip is the profile's "400", the bend's label ending
   // short of it; "800" ends the profile's scale.
