@@ -84,7 +84,8 @@ Pen* RecordingSurface::SelectPen(Pen* pen) {
 // The stock objects survive deletion, as the platform's do.
 void RecordingSurface::DeletePen(Pen* pen) {
   auto* data = reinterpret_cast<PenData*>(pen);
-  if (data == nullptr || data == &stockPen_) return;
+  // Nor one still selected, as GDI refuses: it stays live, which the tests see.
+  if (data == nullptr || data == &stockPen_ || data == pen_) return;
   --livePens;
   if (dc_ != nullptr) dc_->DeletePen(data->inner);
   delete data;
@@ -106,7 +107,7 @@ Font* RecordingSurface::SelectFont(Font* font) {
 
 void RecordingSurface::DeleteFont(Font* font) {
   auto* data = reinterpret_cast<FontData*>(font);
-  if (data == nullptr || data == &stockFont_) return;
+  if (data == nullptr || data == &stockFont_ || data == font_) return;
   --liveFonts;
   if (dc_ != nullptr) dc_->DeleteFont(data->inner);
   delete data;
