@@ -12,8 +12,7 @@ namespace {
 
 struct Parsed {
   int status = -1;  // -1: the tool goes on
-  std::string out;
-  std::string err;
+  std::string out, err;
   int frames = -1;  // the int Whole, which reads through the long long one
   double work = -1;
   long long laps = -1;
@@ -44,19 +43,11 @@ Parsed Parse(std::vector<std::string> args) {
 
 TEST(CommandLine, ReadsNumbersWholeAndTellsBadUseOnOneLine) {
   const std::string usage = "; usage: tool [--frames N]\n";
-  struct Case {
-    std::vector<std::string> args;
-    int status;
-    std::string err;
-    long long frames;
-    double work;
-  };
+  struct Case { std::vector<std::string> args; int status; std::string err; long long frames; double work; };
   const Case cases[] = {
-      {{}, -1, "", -1, -1},
-      {{"--frames", "0", "--work", "2.5", "--view"}, -1, "", 0, 2.5},
+      {{}, -1, "", -1, -1}, {{"--frames", "0", "--work", "2.5", "--view"}, -1, "", 0, 2.5},
       {{"--frames", "1000", "--frames", "7"}, -1, "", 7, -1},
-      {{"--frames", "0x10"}, -1, "", 16, -1},
-      {{"--work", "0"}, -1, "", -1, 0},
+      {{"--frames", "0x10"}, -1, "", 16, -1}, {{"--work", "0"}, -1, "", -1, 0},
       {{"--frames", "10x"}, 2, "tool: --frames takes a whole number from 0 to 1000: 10x" + usage, -1, -1},
       {{"--frames", "1001"}, 2, "tool: --frames takes a whole number from 0 to 1000: 1001" + usage, -1, -1},
       {{"--frames", "-1"}, 2, "tool: --frames takes a whole number from 0 to 1000: -1" + usage, -1, -1},
@@ -91,9 +82,7 @@ TEST(CommandLine, AnswersVersion) {
   for (const std::vector<std::string>& args :
        {std::vector<std::string>{"--version"}, {"--frames", "10x", "--version"}, {"--bogus", "--version"}}) {
     const Parsed p = Parse(args);
-    EXPECT_EQ(p.status, 0);
-    EXPECT_EQ(p.out, "tool " RACER_VERSION "\n");
-    EXPECT_EQ(p.err, "");
+    EXPECT_EQ(std::tie(p.status, p.out, p.err), std::make_tuple(0, std::string("tool " RACER_VERSION "\n"), ""));
   }
 }
 

@@ -24,17 +24,11 @@ std::unique_ptr<GameState> Settings(const char* config, const char* backup = nul
 }
 
 TEST(SettingsFile, Lines) {
-  struct Case {
-    std::string content;
-    std::int32_t GameState::*field;
-    std::int32_t expected;
-  };
+  struct Case { std::string content; std::int32_t GameState::*field; std::int32_t expected; };
   constexpr auto kSpeed = &GameState::configVelocityMax;
   const std::string longLine = "SPEED 5" + std::string(152, ' ');  // 159 characters: one read
   const Case cases[] = {
-      {"SPEED 15000\n", kSpeed, 15000},
-      {"SPEED=15000\n", kSpeed, 15000},
-      {"SPEED,15000\n", kSpeed, 15000},
+      {"SPEED 15000\n", kSpeed, 15000}, {"SPEED=15000\n", kSpeed, 15000}, {"SPEED,15000\n", kSpeed, 15000},
       {"SPEED = 15000\n", kSpeed, 15000},
       {"SPEED\t\v\f\r15000\n", kSpeed, 15000},                       // white space as the C library knows it
       {"SPEED 15000 # faster\n", kSpeed, 15000},
@@ -52,13 +46,10 @@ TEST(SettingsFile, Lines) {
       {"DEVICE_SPEED 0\n", kSpeed, 12000},
       {"SPEED 9000\nDEVICE\n", &GameState::configDevice, 9000},      // the word alone repeats the value
       {"SPEED\n", kSpeed, 0},                                        // which starts at 0
-      {"SPEED 9000\n\n# note\n", kSpeed, 9000},
-      {"SPEED 1\nSPEED 2\nSPEED 3\n", kSpeed, 3},                    // the last line wins
-      {"RIDGE_RAIL 5000\n", &GameState::configRidgeRail, 1000},
-      {"RIDGE_RAIL -5\n", &GameState::configRidgeRail, -5},
+      {"SPEED 9000\n\n# note\n", kSpeed, 9000}, {"SPEED 1\nSPEED 2\nSPEED 3\n", kSpeed, 3},  // the last line wins
+      {"RIDGE_RAIL 5000\n", &GameState::configRidgeRail, 1000}, {"RIDGE_RAIL -5\n", &GameState::configRidgeRail, -5},
       {"BRAKE_LEVEL 77\nSPEED==15000\n", kSpeed, 77},                // "=15000" is no integer
-      {"# SPEED 15000\n", kSpeed, 12000},
-      {"SPE#ED 15000\n", kSpeed, 12000},
+      {"# SPEED 15000\n", kSpeed, 12000}, {"SPE#ED 15000\n", kSpeed, 12000},
       {"SPEED 99999999999\n", kSpeed, 2147483647},                   // held to 32 bits
       {"SPEED -99999999999999999999\n", kSpeed, -2147483647 - 1},
       {"GRIP_MIN 10000\nSPEED 0\n", &GameState::configGripMin, 10000},  // stored unchecked
@@ -79,13 +70,10 @@ TEST(SettingsFile, BackupAndBuiltInValues) {
   EXPECT_EQ(none->noConfigFileFlag, 1);
   for (const ConfigKey& s : kConfigKeys) EXPECT_EQ((*none).*s.field, s.builtIn) << s.name;
 
-  const auto backup = Settings(nullptr, "SPEED 7000\n");
-  EXPECT_EQ(backup->noConfigFileFlag, 1);  // said although the backup was read
-  EXPECT_EQ(backup->configVelocityMax, 7000);
-
+  const auto backup = Settings(nullptr, "SPEED 7000\n");  // the flag is said although the backup was read
+  EXPECT_EQ((std::array{backup->noConfigFileFlag, backup->configVelocityMax}), (std::array{1, 7000}));
   const auto both = Settings("SPEED 8000\n", "SPEED 7000\n");
-  EXPECT_EQ(both->noConfigFileFlag, 0);
-  EXPECT_EQ(both->configVelocityMax, 8000);
+  EXPECT_EQ((std::array{both->noConfigFileFlag, both->configVelocityMax}), (std::array{0, 8000}));
 }
 
 // The shipped file sets each key on a line of its own to its built-in value
@@ -122,31 +110,21 @@ std::unique_ptr<GameState> Course(const std::string& content, int cornerArch = 2
 }
 
 TEST(CourseFile, Lines) {
-  struct Case {
-    const char* content;
-    int section;
-    int expected;
-  };
+  struct Case { const char* content; int section; int expected; };
   const Case cases[] = {
       {"0 7\n", 0, 7},                // section 0 sets the start
       {"0 7\n", 500, 7},              // and every section up to the next given one
-      {"5,3\n", 6, 3},
-      {"5=3\n", 6, 3},
-      {"5 = 3 # c\n", 6, 3},
+      {"5,3\n", 6, 3}, {"5=3\n", 6, 3}, {"5 = 3 # c\n", 6, 3},
       {"5 3\n5 4\n", 5, 4},           // the later line wins
       {"20 1\n10 1\n", 15, 1},        // order does not matter otherwise
       {"5 3\n\n", 5, 3},              // a blank line repeats the assignment
       {"5 3\n9\n", 9, 3},             // one integer: the previous value to a new section
       {"900 50\n", 100, 0},           // 800 and over: overwritten by the copy
       {"-1 50\n", 799, 0},            // outside the table: ignored
-      {"1600 50\n", 799, 0},
-      {"99999999999 50\n", 799, 0},
+      {"1600 50\n", 799, 0}, {"99999999999 50\n", 799, 0},
       {"5 99999999\n", 5, 0},         // the unset marker counts as not given
       {"0 99999999\n", 1, 2000},      // but section 0 keeps it, held to the limit
-      {"5 5000\n", 5, 2000},
-      {"5 -5000\n", 5, -2000},
-      {"5 3\r\n6 2\r\n", 6, 2},
-      {"5 3\r\r\n6 2\r\r\n", 6, 2},
+      {"5 5000\n", 5, 2000}, {"5 -5000\n", 5, -2000}, {"5 3\r\n6 2\r\n", 6, 2}, {"5 3\r\r\n6 2\r\r\n", 6, 2},
   };
   for (const Case& c : cases) {
     const auto gs = Course(c.content, 1000000);  // no smoothing in the way
@@ -172,12 +150,7 @@ TEST(CourseFile, FillAndSmoothing) {
 }
 
 TEST(CourseFile, MissingFilesAndBackup) {
-  struct Case {
-    const char* map;
-    const char* backup;
-    int flag;
-    int section0;
-  };
+  struct Case { const char* map; const char* backup; int flag; int section0; };
   for (const Case& c : {Case{nullptr, nullptr, 1, 0}, Case{nullptr, "0 4\n", 1, 4}, Case{"0 3\n", "0 4\n", 0, 3}}) {
     ScopedTempDir dir;
     if (c.map != nullptr) WriteFile("map.txt", c.map);
@@ -185,9 +158,8 @@ TEST(CourseFile, MissingFilesAndBackup) {
     auto gs = NewState();
     gs->configCornerArch = 2;
     InitializeMap(*gs);
-    EXPECT_EQ(gs->noMapFileFlag, c.flag);
-    EXPECT_EQ(gs->mapDataX[0], c.section0);
-    EXPECT_EQ(gs->mapDataX[1599], c.section0);
+    EXPECT_EQ((std::array{gs->noMapFileFlag, gs->mapDataX[0], gs->mapDataX[1599]}),
+              (std::array{c.flag, c.section0, c.section0}));
   }
 }
 

@@ -54,10 +54,7 @@ class SdlDevices : public ::testing::Test {
 };
 
 TEST_F(SdlDevices, EachProgramsDisplayHasItsBackBuffer) {
-  struct Case {
-    bool fullscreen;
-    PixelFormat format;
-  };
+  struct Case { bool fullscreen; PixelFormat format; };
   for (const Case& c : {Case{true, PixelFormat::Rgb565}, Case{false, PixelFormat::Xrgb8888}}) {
     gs = std::make_unique<GameState>();
     SdlPlatform display(c.fullscreen ? Program::FullScreen : Program::Windowed);

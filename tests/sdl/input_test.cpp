@@ -19,12 +19,7 @@ SDL_Event Event(Uint32 type, SDL_Keycode key = 0, bool repeat = false, Uint8 win
 }
 
 TEST(SdlEvents, AsWindowMessages) {
-  struct Case {
-    SDL_Event event;
-    std::uint32_t message;
-    std::uint64_t wParam;
-    std::int64_t lParam = 0;
-  };
+  struct Case { SDL_Event event; std::uint32_t message; std::uint64_t wParam; std::int64_t lParam = 0; };
   const Case cases[] = {
       {Event(SDL_KEYDOWN, SDLK_ESCAPE), WM_KEYDOWN_MSG, 27},
       {Event(SDL_KEYDOWN, SDLK_ESCAPE, true), WM_KEYDOWN_MSG, 27, kKeyRepeatBit},  // auto-repeat comes through
@@ -78,11 +73,7 @@ TEST_F(Joystick, AxisAndButtonsOfTheFirstOnePluggedInAtAnyTime) {
     if (round == 0) Pump(input);  // found with the device events, and without them
     SDL_Joystick* stick = SDL_JoystickOpen(index);
     ASSERT_NE(stick, nullptr);
-    struct Case {
-      Sint16 axis;
-      int buttons;
-      std::uint32_t x;
-    };
+    struct Case { Sint16 axis; int buttons; std::uint32_t x; };
     for (const Case& c : {Case{0, 0, 32768}, Case{-32768, 1, 0}, Case{32767, 6, 65535}, Case{-16385, 8, 16383},
                           Case{16385, 15, 49153}}) {
       SDL_JoystickSetVirtualAxis(stick, 0, c.axis);

@@ -17,10 +17,7 @@ constexpr std::int64_t kNsPerUs = 1'000;
 class FakeClock final : public Clock {
  public:
   enum Kind { Counter, Frequency, Ticks, Sleep0, Sleep1, SleepTo };
-  struct Call {
-    Kind kind;
-    std::int64_t atNs;
-  };
+  struct Call { Kind kind; std::int64_t atNs; };
 
   std::int64_t nowNs = 0;
   std::int64_t frequency = 1'000'000'000;
@@ -103,11 +100,7 @@ TEST(Pacing, MethodChosenByTheFirstCounterReading) {
 // every wait sleeps before its first reading; a frame that overran is
 // followed at once, after one sleep, and not made up for.
 TEST(Pacing, EveryMethodMeasuresFromTheLastEndAndNeverCatchesUp) {
-  struct Case {
-    int method;
-    bool sleepsUntil;
-    FakeClock::Kind lateSleep;  // the one sleep of a wait that starts late
-  };
+  struct Case { int method; bool sleepsUntil; FakeClock::Kind lateSleep; };  // lateSleep: a late wait's one sleep
   const Case cases[] = {{1, false, FakeClock::Sleep1}, {1, true, FakeClock::Sleep0}, {0, false, FakeClock::Sleep1}};
   for (const Case& c : cases) {
     // Microseconds: ended by the first reading past 16666, spinning in 50 us
@@ -176,9 +169,7 @@ TEST(Pacing, MillisecondPeriodsRun16And17And17) {
     cycles.push_back(p.gs->frameCycle);
     // It sleeps while less than 14 ms have passed, then polls; the counter
     // is not read.
-    if (i == 0) {
-      EXPECT_EQ(p.clock.Count(FakeClock::Sleep1), 14);
-    }
+    if (i == 0) { EXPECT_EQ(p.clock.Count(FakeClock::Sleep1), 14); }
     EXPECT_EQ(p.clock.Count(FakeClock::Counter), 0) << i;
   }
   EXPECT_EQ(periods, (std::vector<std::uint32_t>{16, 17, 17, 16, 17, 17}));
@@ -216,9 +207,7 @@ TEST(Pacing, MicrosecondWaitSleepsThenYieldsThenSpins) {
       ++spins;
     }
   }
-  EXPECT_GE(sleeps, 10);
-  EXPECT_GE(yields, 5);
-  EXPECT_GE(spins, 5);
+  EXPECT_TRUE(sleeps >= 10 && yields >= 5 && spins >= 5) << sleeps << " " << yields << " " << spins;
   EXPECT_EQ(p.clock.Count(FakeClock::Frequency), p.clock.Count(FakeClock::Counter));  // read with every reading
   EXPECT_EQ(p.gs->performanceFrequency, p.clock.frequency);
   EXPECT_EQ(p.clock.Count(FakeClock::Ticks), 0);
@@ -263,22 +252,16 @@ TEST(Pacing, EndsAtTheFirstReadingPastThePeriodAtAnyFrequency) {
 TEST(Pacing, ElapsedMicroseconds) {
   constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
   constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
-  struct Case {
-    std::int64_t count, last, frequency, expected;
-  };
+  struct Case { std::int64_t count, last, frequency, expected; };
   const Case cases[] = {
       {1016666, 1000000, 1000000, 16666},
       {16665999, 0, 1000000000, 16665},  // truncated
-      {59657, 0, 3579545, 16666},
-      {59656, 0, 3579545, 16665},
+      {59657, 0, 3579545, 16666}, {59656, 0, 3579545, 16665},
       {0, 1, 3, -333333},                // toward zero, not down
       {kMax, 0, 1000000000, kMax},       // saturates
-      {kMin, 1, 1000000000, kMin},
-      {kMax, -1, 1000000000, kMax},
-      {2000000000000, 0, 1000000000, 2000000000},
+      {kMin, 1, 1000000000, kMin}, {kMax, -1, 1000000000, kMax}, {2000000000000, 0, 1000000000, 2000000000},
       {20000000000000, 0, 1000000000, kMax},  // the product is too big
-      {5, 0, 0, 16666},                  // no division by zero
-      {5, 0, -1000, 16666},
+      {5, 0, 0, 16666}, {5, 0, -1000, 16666},  // no division by zero
   };
   for (const Case& c : cases) EXPECT_EQ(ElapsedMicroseconds(c.count, c.last, c.frequency), c.expected) << c.count;
 

@@ -168,11 +168,7 @@ class LoggingPlatform final : public NullPlatform {
 };
 
 // Runs a program over a logging platform with the given devices working.
-struct Outcome {
-  int status;
-  Log log;
-  std::vector<std::string> boxes;
-};
+struct Outcome { int status; Log log; std::vector<std::string> boxes; };
 Outcome RunOver(const ProgramDefinition& program, bool window, bool display, bool sound) {
   LoggingPlatform platform(program.id);
   platform.windowOpens = window;
@@ -196,13 +192,8 @@ TEST(Programs, StartUpLoopAndWayOut) {
   // A windowed device that fails shows the entry's message and posts the
   // close request, which the loop takes before any frame.
   const Log windowedClosed{"period 1", "sound released", "display released", "window gone", "period restored"};
-  struct Case {
-    const ProgramDefinition& program;
-    bool window, display, sound;
-    int status;
-    Log log;  // the windowed failures: from the fourth entry on
-    std::vector<std::string> boxes;
-  };
+  // The windowed failures' log: from the fourth entry on.
+  struct Case { const ProgramDefinition& program; bool window, display, sound; int status; Log log, boxes; };
   const Case cases[] = {
       {full, true, true, true, 0,
        {"window opened", "display opened", "sound opened", "cursor hidden", "period 1", "frame", "frame",

@@ -13,8 +13,7 @@ namespace testing_support {
 
 struct ToolRun {
   int status = -1;  // -1 when it did not exit
-  std::string out;
-  std::string err;
+  std::string out, err;
 };
 
 inline ToolRun RunTool(const std::string& program, const std::string& args) {

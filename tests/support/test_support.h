@@ -40,8 +40,7 @@ class ScopedTempDir {
   ScopedTempDir& operator=(const ScopedTempDir&) = delete;
 
  private:
-  std::filesystem::path path_;
-  std::filesystem::path previous_;
+  std::filesystem::path path_, previous_;
 };
 
 inline bool WriteFile(const std::string& name, const std::string& content) {
@@ -68,15 +67,13 @@ inline std::unique_ptr<GameState> NewState() { return std::make_unique<GameState
 // bit 0 at their next query only.
 class FakeInput final : public InputDevice {
  public:
-  std::array<bool, 256> held{};
-  std::array<bool, 256> pressed{};
+  std::array<bool, 256> held{}, pressed{};
   JoystickInfo joystick;
   bool joystickPresent = true;
 
   std::uint16_t GetAsyncKeyState(int vk) override {
     const auto i = static_cast<std::size_t>(vk & 0xFF);
-    const auto answer =
-        static_cast<std::uint16_t>((held[i] ? kKeyDownNow : 0) | (pressed[i] ? kKeyWentDown : 0));
+    const auto answer = static_cast<std::uint16_t>((held[i] ? kKeyDownNow : 0) | (pressed[i] ? kKeyWentDown : 0));
     pressed[i] = false;
     return answer;
   }
