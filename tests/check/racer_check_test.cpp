@@ -112,7 +112,8 @@ TEST(RacerCheck, SaysWhatEachLineDoes) {
        {"map.txt:1: the line is longer than 159 characters: the rest is read as a line of its own",
         "map.txt:2: section 799 is left out of the smoothing: it differs by 10 from section 798 (CORNER_ARCH 2)",
         "map.txt:2: section 799 is left out of the smoothing: it differs by 10 from section 0 (CORNER_ARCH 2)"},
-       1, "  every section is given\n"},
+       1, "  every section is given\n  the smoothing moves no section (CORNER_ARCH 2)\n  total bend: 10\n"
+          "  tightest right bend: 10 at section 799\n"},
       // The driver steers by the grip a high GRIP_MIN leaves: laps of their own.
       {"GRIP_MIN 5000\n", {}, {}, 0, "  lap 1: 1120 frames, 18.67 s\n  lap 2: 1074 frames, 17.90 s\n"},
       // What editors save: the game reads the bytes.

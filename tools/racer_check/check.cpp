@@ -322,7 +322,8 @@ class Checker {
       for (int s = 0; s < kCourseSections; ++s) {
         if (course[s] == v) bend->sections.push_back(s);
       }
-      out.push_back(std::string("tightest ") + way + " bend: " + to_string(v) + " at sections " + Ranges(bend->sections));
+      const char* at = bend->sections.size() == 1 ? " at section " : " at sections ";
+      out.push_back(std::string("tightest ") + way + " bend: " + to_string(v) + at + Ranges(bend->sections));
     }
   }
 
