@@ -52,7 +52,10 @@ int SDLCALL PlayWhenShown(void* data, SDL_Event* event) {
   Push(SDL_WINDOWEVENT, p->owner, SDL_WINDOWEVENT_CLOSE);
   Push(SDL_WINDOWEVENT, p->owner, SDL_WINDOWEVENT_EXPOSED);
   const SDL_Keycode keys[] = {SDLK_RETURN, SDLK_KP_ENTER, SDLK_SPACE, SDLK_ESCAPE, SDLK_a, SDLK_RETURN, SDLK_RETURN};
-  const soft::BoxRect ok = soft::LayoutMessageBox(kText).ok;
+  // A window manager that makes the box 100 pixels wider: the picture in its middle.
+  const soft::MessageBoxLayout layout = soft::LayoutMessageBox(kText);
+  SDL_SetWindowSize(SDL_GetWindowFromID(p->box), layout.width + 100, layout.height);
+  const soft::BoxRect ok{layout.ok.left + 50, layout.ok.top, layout.ok.right + 50, layout.ok.bottom};
   if (p->step <= ReturnHeld) Push(SDL_KEYDOWN, p->box, keys[p->step], p->step == RepeatedReturn);
   if (p->step < ReturnHeld) Push(SDL_KEYUP, p->box, keys[p->step]);
   if (p->step == CloseButton) Push(SDL_WINDOWEVENT, p->box, SDL_WINDOWEVENT_CLOSE);
