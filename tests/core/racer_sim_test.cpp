@@ -143,6 +143,7 @@ TEST(TestMode, PlaysTheScriptAndWritesThePictureOrSaysWhyNot) {
   for (const char* name : {"RACER_TEST_SCRIPT", "RACER_TEST_FRAME", "RACER_TEST_PICTURE"}) unsetenv(name);
   const std::string ppm = ReadFile("out.ppm");
   EXPECT_EQ(std::pair(ppm.substr(0, 15), ppm.size()), std::pair(std::string("P6\n640 480\n255\n"), 15 + 640 * 480 * 3ul));
+  EXPECT_TRUE(WritePpm("one.ppm", 1, 1, "abc") && !WritePpm("none.ppm", 0, 5, ""));  // a pixel, or nothing
 }
 
 }  // namespace

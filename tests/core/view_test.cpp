@@ -442,7 +442,8 @@ TEST(RecordingSurface, PassesCallsOnAndStartsAgainAtClear) {
             (std::array<std::size_t, 3>{1, 0, 0}));
   int width = 1, height = 1;
   EXPECT_TRUE(outer.ReadRgb(width, height).empty() && width == 0 && height == 0);  // calls, not pixels
-  EXPECT_EQ((std::array{outer.lines[0].order, outer.lines[0].borrow, outer.lines[0].x1}), (std::array{0, 1, 0}));
+  EXPECT_EQ((std::array{outer.lines[0].order, outer.lines[0].borrow, outer.lines[0].x1, int(outer.lines[0].color)}),
+            (std::array{0, 1, 0, 0}));  // the stock pen draws black
 }
 
 }  // namespace
