@@ -62,7 +62,7 @@ TEST(CommandLine, ReadsNumbersWholeAndTellsBadUseOnOneLine) {
       {{"--work"}, 2, "tool: --work needs a number" + usage, -1, -1},
       {{"--png"}, 2, "tool: --png needs a file name" + usage, -1, -1},
       {{"--bogus", "--frames", "x"}, 2, "tool: unknown option: --bogus" + usage, -1, -1},
-      {{"--bogus", "--help"}, 0, "", -1, -1},
+      {{"--bogus", "--help"}, 0, "", -1, -1}, {{"--help", "--bogus"}, 0, "", -1, -1},
   };
   for (const Case& c : cases) {
     const std::string label = c.args.empty() ? "(none)" : c.args.front() + " " + (c.args.size() > 1 ? c.args[1] : "");

@@ -414,6 +414,12 @@ TEST(RecordingSurface, PassesCallsOnAndStartsAgainAtClear) {
   DrawContext* dc = outer.GetDC();
   ASSERT_NE(dc, nullptr);
   Pen* stockPen = dc->SelectPen(dc->CreatePen(2, kMapRed));
+  dc->DeletePen(stockPen);  // the stock pen stays, and so does nothing
+  dc->DeletePen(nullptr);
+  dc->DeleteFont(nullptr);
+  Font* stockFont = dc->SelectFont(dc->CreateFont({}));
+  dc->DeleteFont(stockFont);
+  dc->DeleteFont(dc->SelectFont(stockFont));
   dc->MoveTo(1, 2);
   dc->LineTo(3, 4);
   dc->SetBkMode(BkMode::Transparent);
@@ -423,8 +429,9 @@ TEST(RecordingSurface, PassesCallsOnAndStartsAgainAtClear) {
   outer.ReleaseDC(dc);
   for (const RecordingSurface* s : {&outer, &inner}) {
     const RecordedLine& l = s->lines.at(0);
-    EXPECT_EQ((std::array{l.order, l.borrow, l.x1, l.y1, l.x2, l.y2, l.width, s->livePens, s->outstanding}),
-              (std::array{0, 1, 1, 2, 3, 4, 2, 0, 0}));
+    EXPECT_EQ((std::array{l.order, l.borrow, l.x1, l.y1, l.x2, l.y2, l.width, s->livePens, s->liveFonts,
+                          s->outstanding}),
+              (std::array{0, 1, 1, 2, 3, 4, 2, 0, 0, 0}));
     EXPECT_EQ(l.color, kMapRed);
     const RecordedText* t = s->FindText("a");
     ASSERT_NE(t, nullptr);
