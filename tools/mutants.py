@@ -335,7 +335,7 @@ class Worker:
         subprocess.run(args, check=True, stdout=subprocess.DEVNULL)
 
     def targets(self, tests):
-        return sorted({t for test in tests for t in HELPERS.get(test, [test if test != "e2e" else ""]) + [test]} - {"e2e"})
+        return sorted({t for test in tests for t in [test, *HELPERS.get(test, [])]} - {"e2e"})
 
     def make(self, tests, timeout=None, jobs=1):
         return run(["ninja", "-C", str(self.build), f"-j{jobs}", *self.targets(tests)], self.build, timeout)
@@ -456,8 +456,8 @@ def together(jobs, errors):
 # ---------------------------------------------------------------- report
 
 
-def report(mutants, seconds, args):
-    rows, total = {}, {}
+def report(mutants, seconds):
+    rows = {}
     for m in mutants:
         for key in (folder_of(m.file), "all"):
             r = rows.setdefault(key, {"mutants": 0, "killed": 0, "timed out": 0, "survived": 0,
@@ -544,7 +544,7 @@ def main():
     except (RuntimeError, subprocess.CalledProcessError) as e:
         print(f"mutants: {e}", file=sys.stderr)
         return 2
-    survivors = report(mutants, time.monotonic() - start, args)
+    survivors = report(mutants, time.monotonic() - start)
     return 1 if survivors or stale else 0
 
 
