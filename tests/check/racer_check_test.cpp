@@ -10,7 +10,7 @@
 #include <tuple>
 #include <vector>
 
-#include "check.h"
+#include "headless/file_check.h"
 #include "shell/main_proc.h"
 #include "support/run_tool.h"
 
@@ -123,6 +123,11 @@ TEST(RacerCheck, SaysWhatEachLineDoes) {
         "map.txt:1: cannot read \"\xEF\xBB\xBF" "0 0\" as a section and a value: the line changes nothing",
         "map.txt:2: section 799 is left out of the smoothing: it differs by 5 from section 0 (CORNER_ARCH 2)"},
        1, "  SPEED                      12000  built-in\n"},
+      // A file of another kind: its lines are not listed, what it sets is.
+      {"SPEED 6000\nGRIP_MIN 20\x7F\n\x03\x00 9\n", kStraight,
+       {"config.txt: is not a text file (byte 0x7F on line 2): the game reads it as text all the same, finding what "
+        "numbers it can; its lines are not listed here"},
+       1, "  SPEED                       6000  line 1\n"},
       {"# settings\r1\nSPEED 6000\rGRIP_MIN 5000\r\n", Utf16("0 0\n100 5\n", true),
        {"config.txt:1: lines end in CR alone (as on old Macs), which the game does not take as a line end: it reads "
         "them as one line; save the file with Windows (CR LF) or Unix (LF) line ends",
@@ -268,7 +273,7 @@ TEST(RacerCheck, ReportsWhatTheGameStartsWith) {
     if (round % 7 != 1) WriteFile(round % 7 == 2 ? "config_bak.txt" : "config.txt", settings);
     if (round % 7 != 3) WriteFile(round % 7 == 4 ? "map_bak.txt" : "map.txt", RandomLines(rng, false));
 
-    const racer_check::Report report = racer_check::Check();
+    const file_check::Report report = file_check::Check();
     auto gs = NewState();
     Initialize(*gs);
     for (int k = 0; k < kConfigKeyCount; ++k) {

@@ -23,7 +23,7 @@
 #include <string_view>
 #include <system_error>
 
-#include "check.h"
+#include "headless/file_check.h"
 #include "headless/autodrive.h"
 #include "headless/command_line.h"
 #include "picture.h"
@@ -63,34 +63,34 @@ std::optional<int> ParseOptions(int argc, char** argv, Options& options) {
   return line.Finish();
 }
 
-// Diagnostics name the files as seen from where racer_check was started.
-std::string Where(const Options& options, const std::string& file) {
+// Diagnostics name the files as seen from where racer_check was started:
+// the folder as given, then the file.
+std::string Folder(const Options& options) {
   std::string dir = options.dir;
-  if (!options.dirGiven || dir == "." || dir == "./") return file;
+  if (!options.dirGiven || dir == "." || dir == "./") return "";
   while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
-  return dir == "/" ? "/" + file : dir + "/" + file;
+  return dir == "/" ? dir : dir + "/";
 }
 
-void PrintDiagnostics(const Options& options, const racer_check::Report& report, bool course) {
-  for (const racer_check::Diagnostic& d : report.diagnostics) {
-    const bool ofCourse = d.file.starts_with("map");
-    if (ofCourse != course) continue;
-    const std::string place = d.line > 0 ? Where(options, d.file) + ":" + std::to_string(d.line) : Where(options, d.file);
-    std::printf("%s: %s\n", place.c_str(), d.message.c_str());
+std::string Where(const Options& options, const std::string& file) { return Folder(options) + file; }
+
+void PrintDiagnostics(const Options& options, const file_check::Report& report, bool course) {
+  for (const file_check::Diagnostic& d : report.diagnostics) {
+    if (d.file.starts_with("map") == course) std::printf("%s\n", file_check::Line(d, Folder(options)).c_str());
   }
 }
 
-void PrintSettings(const Options& options, const racer_check::Report& report) {
+void PrintSettings(const Options& options, const file_check::Report& report) {
   std::printf("settings: %s\n", report.configFile.empty() ? "none, the built-in values" : Where(options, report.configFile).c_str());
   PrintDiagnostics(options, report, false);
   for (int k = 0; k < kConfigKeyCount; ++k) {
-    const racer_check::Setting& setting = report.settings[k];
+    const file_check::Setting& setting = report.settings[k];
     const std::string from = setting.line > 0 ? "line " + std::to_string(setting.line) : "built-in";
     std::printf("  %-20s %11d  %s\n", kConfigKeys[k].name, setting.value, from.c_str());
   }
 }
 
-void PrintCourse(const Options& options, const racer_check::Report& report) {
+void PrintCourse(const Options& options, const file_check::Report& report) {
   std::printf("course: %s\n", report.mapFile.empty() ? "none, a straight course" : Where(options, report.mapFile).c_str());
   PrintDiagnostics(options, report, true);
   for (const std::string& line : report.summary) std::printf("  %s\n", line.c_str());
@@ -120,7 +120,7 @@ bool PrintDrive(const autodrive::RunSummary& run) {
     if (set.size() > 20) {
       where += std::to_string(set.size()) + " sections from " + std::to_string(*set.begin()) + " to " + std::to_string(*set.rbegin());
     } else {
-      where += (set.size() == 1 ? "section " : "sections ") + racer_check::Ranges({set.begin(), set.end()});
+      where += (set.size() == 1 ? "section " : "sections ") + file_check::Ranges({set.begin(), set.end()});
     }
   }
   std::printf("  rail contacts: %zu (%s)\n", run.contacts.size(), where.c_str());
@@ -147,7 +147,7 @@ int main(int argc, char** argv) {
     return CommandLine::kBadUse;
   }
 
-  const racer_check::Report report = racer_check::Check();
+  const file_check::Report report = file_check::Check();
   PrintSettings(options, report);
   PrintCourse(options, report);
   const autodrive::Drive drive = autodrive::DriveGame({.frames = kDriveFrames, .laps = kLaps});

@@ -54,14 +54,14 @@ void Arrow(cairo_t* cr, double x, double y, double dx, double dy) {
   cairo_fill(cr);
 }
 
-std::string Label(const char* way, const Bend& bend) {
+std::string Label(const char* way, const file_check::Bend& bend) {
   return std::string(way) + " " + std::to_string(bend.value) + " at " + std::to_string(bend.sections.front()) +
          (bend.sections.size() > 1 ? "-" + std::to_string(bend.sections.back()) : "");
 }
 
 }  // namespace
 
-bool WriteCoursePicture(const Report& report, const std::string& path) {
+bool WriteCoursePicture(const file_check::Report& report, const std::string& path) {
   const auto& course = report.course;
   // As the game's course map: each row leans by the running sum of the
   // bends / 64 (the map samples every fourth section into a quarter of the

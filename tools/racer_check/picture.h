@@ -4,11 +4,11 @@
 
 #include <string>
 
-#include "check.h"
+#include "headless/file_check.h"
 
 namespace racer_check {
 
 // Writes the picture of the report's course as a PNG; false when it cannot.
-bool WriteCoursePicture(const Report& report, const std::string& path);
+bool WriteCoursePicture(const file_check::Report& report, const std::string& path);
 
 }  // namespace racer_check

@@ -1,7 +1,8 @@
-#include "check.h"
+#include "headless/file_check.h"
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -10,7 +11,7 @@
 
 #include "shell/main_proc.h"
 
-namespace racer_check {
+namespace file_check {
 namespace {
 
 // The readers' reports, kept past their calls.
@@ -238,6 +239,20 @@ class Checker {
       unreadable_ = true;
       return;
     }
+    // Control bytes no editor writes into text: a picture, an archive, a
+    // file of another kind under the name.
+    const auto control = std::find_if(bytes.begin(), bytes.end(), [](char c) {
+      return (c >= 0 && c < ' ' && std::string_view("\t\n\v\f\r\x1A").find(c) == std::string_view::npos) || c == 0x7F;
+    });
+    if (control != bytes.end()) {
+      char code[8];
+      std::snprintf(code, sizeof code, "0x%02X", static_cast<unsigned char>(*control));
+      Add(0, std::string("is not a text file (byte ") + code + " on line " +
+                 to_string(1 + std::count(bytes.begin(), control, '\n')) +
+                 "): the game reads it as text all the same, finding what numbers it can; its lines are not listed here");
+      unreadable_ = true;
+      return;
+    }
     if (bytes.starts_with("\xEF\xBB\xBF")) {
       Add(1, "starts with a UTF-8 byte-order mark, which the game reads as part of the first line; " + plain);
     }
@@ -336,6 +351,10 @@ class Checker {
 
 }  // namespace
 
+std::string Line(const Diagnostic& d, const std::string& folder) {
+  return folder + d.file + (d.line > 0 ? ":" + to_string(d.line) : "") + ": " + d.message;
+}
+
 std::string Ranges(const std::vector<int>& sections) {
   std::string out;
   for (std::size_t i = 0; i < sections.size();) {
@@ -364,4 +383,4 @@ Report Check() {
   return report;
 }
 
-}  // namespace racer_check
+}  // namespace file_check

@@ -10,7 +10,7 @@
 #include "data/files.h"
 #include "game_state.h"
 
-namespace racer_check {
+namespace file_check {
 
 struct Diagnostic {
   std::string file;  // as the reader opened it: "config.txt", "map_bak.txt", ...
@@ -44,7 +44,11 @@ struct Report {
 // Reads the files through the game's start-up.
 Report Check();
 
+// A diagnostic as a line of text, "FILE:LINE: message" ("FILE: message" for
+// the file as a whole), its file named as `folder` + file.
+std::string Line(const Diagnostic& d, const std::string& folder = "");
+
 // Sorted section numbers as ranges: "3-9, 12, 40-41".
 std::string Ranges(const std::vector<int>& sections);
 
-}  // namespace racer_check
+}  // namespace file_check
