@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds the two pages of the game and serves them on this machine, with the
-# shipped config.txt and map.txt. PORT picks the port (8000); BIND=0.0.0.0
-# serves them to the local network too, for a phone; Ctrl-C stops.
+# Builds the pages of the game and serves them on this machine, with the
+# shipped config.txt and map.txt, and prints their addresses, the front
+# page's first. PORT picks the port (8000); BIND=0.0.0.0 serves them to the
+# local network too, for a phone; Ctrl-C stops.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -12,6 +13,7 @@ cmake --build build-web -j"$(nproc)"
 port=${PORT:-8000}
 bind=${BIND:-127.0.0.1}
 echo
+echo "the game's front page:            http://localhost:$port/index.html"
 echo "racer_window, the windowed game:  http://localhost:$port/racer_window.html"
 echo "racer, the full-screen game:      http://localhost:$port/racer.html"
 if [ "$bind" != 127.0.0.1 ]; then

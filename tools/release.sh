@@ -85,8 +85,6 @@ web=$work/stage/veltix-race-$version-web
 run emcmake cmake -S "$src" -B "$work/build-web" -DCMAKE_BUILD_TYPE=Release
 run cmake --build "$work/build-web" -j"$jobs"
 cp -r "$work/build-web/www" "$web"
-text web/index.html >"$web/index.html"
-cp "$src/LICENSE" "$web/LICENSE.txt"
 
 step "the Debian package"
 (cd "$src" && run env -u CFLAGS -u CXXFLAGS DEB_BUILD_OPTIONS="noautodbgsym parallel=$jobs" dpkg-buildpackage -us -uc -b)

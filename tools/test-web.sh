@@ -8,7 +8,7 @@ start=$SECONDS
 bash tools/install-deps.sh test
 jobs=$(nproc)
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRACER_BUILD_TESTS=ON -DRACER_BUILD_TOOLS=ON > /dev/null
-cmake --build build -j"$jobs" --target racer_sim
+cmake --build build -j"$jobs" --target racer_sim racer_check
 emcmake cmake -S . -B build-web -DCMAKE_BUILD_TYPE=Release > /dev/null
 cmake --build build-web -j"$jobs"
 npm ci --prefix tests/web --no-audit --no-fund

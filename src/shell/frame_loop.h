@@ -3,7 +3,7 @@
 // loop (RunProgram) makes a pass of one frame whenever no message waits,
 // waits out the frame before showing it, and ends with End's exit status.
 // The page makes a pass per animation frame with the frames its clock says
-// are due; a page has no exit status to give, so it never calls End.
+// are due, and calls End once the quit message has come.
 #pragma once
 
 #include <memory>

@@ -1,6 +1,7 @@
 // The player's files on racer_window.html, chosen or dropped in ways the
 // page must answer soundly: two settings files at once, a file of another
-// kind, a folder, and a new start once the game has ended.
+// kind, a folder, and a new start once the game has ended. A pick replaces
+// only the files it names: the shipped ones and earlier picks stay.
 // Needs the pages (build-web/www).
 import { after, before, test } from 'node:test';
 import assert from 'node:assert/strict';
@@ -65,8 +66,8 @@ async function playsOn(page) {
   await waitFor(page, frame => racer._web_frame() > frame + 5, frame);
 }
 
-// Started again on exactly these files, with no words; or still running
-// on the shipped ones, saying why.
+// Started again on exactly these files (all the game's files), with no
+// words in the status; or still running on the shipped ones, saying why.
 async function startsWith(page, files) {
   await waitFor(page, files => Object.keys(files).every(name => racer.FS.analyzePath(name).exists &&
     new TextDecoder('latin1').decode(racer.FS.readFile(name)) === files[name]), files);
@@ -88,7 +89,10 @@ test('two settings files: the game\'s own names are kept, two others for one fil
     await give(page, [['config-fast.txt', 'SPEED 20000\n'], ['Config slow.TXT', 'SPEED 3000\n']], { drop });
     await keepsRunning(page, 'Two files for config.txt: config-fast.txt and Config slow.TXT. Pick one of them.');
     await give(page, [['config.txt', 'SPEED 9000\n'], ['config_bak.txt', 'SPEED 3000\n']], { drop });
-    await startsWith(page, { 'config.txt': 'SPEED 9000\n', 'config_bak.txt': 'SPEED 3000\n' });
+    await startsWith(page, { ...shippedFiles, 'config.txt': 'SPEED 9000\n', 'config_bak.txt': 'SPEED 3000\n' });
+    // The backup stays unless picked again.
+    await give(page, [['config.txt', 'SPEED 7000\n']], { drop });
+    await startsWith(page, { ...shippedFiles, 'config.txt': 'SPEED 7000\n', 'config_bak.txt': 'SPEED 3000\n' });
     assert.deepEqual(errors, []);
     await page.close();
   }
@@ -99,7 +103,7 @@ test('a file of another kind is left out, whatever its name starts with', async 
   await give(page, [['map.png', '\x89PNG\r\n\x1a\n'], ['notes.txt', 'SPEED 1\n']]);
   await keepsRunning(page, 'Neither a config nor a map file: map.png, notes.txt');
   await give(page, [['map.png', '\x89PNG\r\n\x1a\n'], ['mapped.txt', '0 0\n5 100\n']]);
-  await startsWith(page, { 'map.txt': '0 0\n5 100\n' });
+  await startsWith(page, { ...shippedFiles, 'map.txt': '0 0\n5 100\n' });
   assert.deepEqual(errors, []);
   await page.close();
 });
@@ -109,7 +113,7 @@ test('a dropped folder is named and left out, the files beside it taken', async 
   await give(page, [], { drop: true, folders: ['maps'] });
   await keepsRunning(page, 'Neither a config nor a map file: maps (a folder: pick the files in it)');
   await give(page, [['config.txt', 'SPEED 9000\n']], { drop: true, folders: ['maps'] });
-  await startsWith(page, { 'config.txt': 'SPEED 9000\n' });
+  await startsWith(page, { ...shippedFiles, 'config.txt': 'SPEED 9000\n' });
   assert.deepEqual(errors, []);
   await page.close();
 });

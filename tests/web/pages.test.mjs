@@ -1,11 +1,12 @@
 // The two pages in Debian's headless Chromium: scripted frames pixel for
-// pixel against racer_sim, keys, touch, the gamepad, the player's files,
-// Escape, a missing sound device, the pacing at any animation-frame rate,
-// the picture on screens of any size and density, and playing offline.
-// Needs the pages (build-web/www) and racer_sim (build/bin).
+// pixel against racer_sim, keys, touch, the gamepad, the player's files and
+// racer_check's words on them, Escape and playing again, a missing sound
+// device, the pacing at any animation-frame rate, the picture on screens of
+// any size and density, and playing offline.
+// Needs the pages (build-web/www), racer_sim and racer_check (build/bin).
 import { after, before, test } from 'node:test';
 import assert from 'node:assert/strict';
-import { execFileSync } from 'node:child_process';
+import { execFileSync, spawnSync } from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
@@ -14,6 +15,7 @@ import { launchChromium, serve, waitFor } from './browser.mjs';
 const root = path.resolve(import.meta.dirname, '../..');
 const www = path.resolve(root, process.env.RACER_WEB_DIR ?? 'build-web/www');
 const racerSim = path.resolve(root, process.env.RACER_SIM ?? 'build/bin/racer_sim');
+const racerCheck = path.resolve(root, process.env.RACER_CHECK ?? 'build/bin/racer_check');
 const golden = path.join(root, 'tests/golden');
 const shipped = path.join(root, 'data');
 
@@ -95,21 +97,31 @@ async function canvasRgb(page) {
   return Buffer.from(base64, 'base64');
 }
 
-// racer_sim's picture of `frame` for the script text, with `files` (names
-// of the shipped ones, or [name, text] pairs) in its folder, as 8-bit RGB.
-function racerSimRgb(script, frame, fullScreen, files = ['config.txt', 'map.txt']) {
+// A scratch folder holding the shipped config.txt and map.txt, then
+// `files` (names of shipped ones, or [name, text or bytes] pairs), as the
+// page's game has them; what `use(dir)` returns.
+function inFolder(files, use) {
   const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'racer-web-'));
   try {
-    for (const [name, bytes] of fileBytes(files)) fs.writeFileSync(path.join(dir, name), bytes);
-    fs.writeFileSync(path.join(dir, 'script.txt'), script);
-    execFileSync(racerSim, ['--frames', String(frame), '--input', 'script.txt', '--png', 'out.png',
-                            ...(fullScreen ? ['--fullscreen'] : [])], { cwd: dir });
-    return execFileSync('convert', [path.join(dir, 'out.png'), '-depth', '8', 'rgb:-'],
-                        { maxBuffer: 1 << 22 });
+    for (const [name, bytes] of fileBytes(['config.txt', 'map.txt', ...files])) fs.writeFileSync(path.join(dir, name), bytes);
+    return use(dir);
   } finally {
     fs.rmSync(dir, { recursive: true, force: true });
   }
 }
+
+// racer_sim's picture of `frame` for the script text, with `files` in its
+// folder, as 8-bit RGB.
+const racerSimRgb = (script, frame, fullScreen, files = []) => inFolder(files, dir => {
+  fs.writeFileSync(path.join(dir, 'script.txt'), script);
+  execFileSync(racerSim, ['--frames', String(frame), '--input', 'script.txt', '--png', 'out.png',
+                          ...(fullScreen ? ['--fullscreen'] : [])], { cwd: dir });
+  return execFileSync('convert', [path.join(dir, 'out.png'), '-depth', '8', 'rgb:-'], { maxBuffer: 1 << 22 });
+});
+
+// racer_check's diagnostics on a folder with `files`: its lines that name a file.
+const racerCheckWords = files => inFolder(files, dir => spawnSync(racerCheck, [], { cwd: dir, encoding: 'utf8' })
+  .stdout.split('\n').filter(line => /^(config|map)/.test(line)));
 
 function differingPixels(a, b) {
   assert.equal(a.length, 640 * 480 * 3);
@@ -123,10 +135,10 @@ function differingPixels(a, b) {
 
 const pageOf = fullScreen => (fullScreen ? 'racer.html' : 'racer_window.html');
 
-// Files as racer_sim's folder gets them: names of shipped ones, or
-// [name, text] pairs; as bytes.
-const fileBytes = files => files.map(file => (Array.isArray(file)
-  ? [file[0], Buffer.from(file[1], 'latin1')] : [file, fs.readFileSync(path.join(shipped, file))]));
+// Files as racer_sim's folder gets them: names of shipped ones, or [name,
+// text or bytes] pairs; as bytes.
+const fileBytes = files => files.map(file => (!Array.isArray(file) ? [file, fs.readFileSync(path.join(shipped, file))]
+  : [file[0], Buffer.isBuffer(file[1]) ? file[1] : Buffer.from(file[1], 'latin1')]));
 
 // The player's files, handed to the page as the chooser or a drop does;
 // back once the game has started again with them.
@@ -141,33 +153,50 @@ async function giveFiles(page, files, how) {
       dispatchEvent(new DragEvent('drop', { dataTransfer: transfer, cancelable: true }));
     }, chosen.map(([name, buffer]) => [name, [...buffer]]));
   }
-  await waitFor(page, chosen => {
-    const present = racer.FS.readdir('/').filter(name => name.endsWith('.txt'));
-    return present.length === chosen.length && chosen.every(([name, bytes]) =>
-      present.includes(name) && racer.FS.readFile(name).join() === bytes.join());
-  }, chosen.map(([name, buffer]) => [name, [...buffer]]));
+  await waitFor(page, chosen => chosen.every(([name, bytes]) =>
+    racer.FS.analyzePath(name).exists && racer.FS.readFile(name).join() === bytes.join()),
+  chosen.map(([name, buffer]) => [name, [...buffer]]));
 }
 
-// Rows: script, frame, program, and the player's files when not the shipped ones.
+// Text as Notepad saves it as "Unicode", and bytes that are no text at all.
+const utf16 = text => Buffer.concat([Buffer.from([0xFF, 0xFE]), Buffer.from(text, 'utf16le')]);
+const noise = n => {
+  let x = 25;
+  return Buffer.from(Array.from({ length: n }, () => (x = (Math.imul(x, 1103515245) + 12345) >>> 0) >>> 24));
+};
+
+// Rows: script, frame, program; the player's files picked or dropped (a
+// name for what they are, the files), each kept with the shipped file of
+// the other kind.
 const kScriptedFrames = [
   ['start', 1, true],
   ['debug_map', 330, false],
   ['debug_map', 330, true],
   ['ghost_ahead', 1200, false],
-  ['slow_help', 40, false, ['map.txt'], 'chooser'],
-  ['slow_help', 40, true, ['config.txt'], 'drop'],
+  ['debug_map', 330, false, 'chooser', 'a UTF-16 config.txt', [['config.txt', utf16('SPEED 20000\r\nCORNER_ARCH 1\r\n')]]],
+  ['debug_map', 330, true, 'drop', 'map.txt after a byte-order mark', [['map.txt', '\xEF\xBB\xBF0 0\n100 30\n300 -20\n']]],
+  ['debug_map', 330, false, 'drop', 'random bytes as map.txt', [['map.txt', noise(200000)]]],
+  ['debug_map', 330, false, 'chooser', 'an empty config.txt', [['config.txt', '']]],
+  ['debug_map', 330, false, 'chooser', 'only config.txt',
+   [['config.txt', 'SPEED 20000\nCORNER_ARCH 1\nGRIP_QUICK 99999999999\n']]],
+  ['debug_map', 330, true, 'chooser', 'only map.txt, with CR-only lines', [['map.txt', '0 0\r100 40\r\n200 -40\n400 0\n']]],
 ];
 
-for (const [script, frame, fullScreen, files, how] of kScriptedFrames) {
-  const name = `${script} frame ${frame} on ${pageOf(fullScreen)}` + (files ? ` with only ${files} (${how})` : '');
-  test(`test mode: ${name} is racer_sim's picture`, async () => {
+for (const [script, frame, fullScreen, how, what, files] of kScriptedFrames) {
+  const name = `${script} frame ${frame} on ${pageOf(fullScreen)}` + (files ? ` with ${what} (${how})` : '');
+  test(`test mode: ${name} is racer_sim's picture` + (files ? ', with racer_check\'s words' : ''), async () => {
     const { page } = await openPage(pageOf(fullScreen), { query: `?script=golden/${script}.txt&frame=${frame}` });
     if (files) await giveFiles(page, files, how);
     await step(page, frame + 10);
     assert.equal(await state(page), 'pictured');
     assert.equal(await frames(page), frame);
-    const expected = racerSimRgb(fs.readFileSync(path.join(golden, `${script}.txt`)), frame, fullScreen, files);
+    const expected = racerSimRgb(fs.readFileSync(path.join(golden, `${script}.txt`)), frame, fullScreen, files ?? []);
     assert.equal(differingPixels(await canvasRgb(page), expected), 0);
+    if (files) {
+      const words = await page.locator('#checked-lines li').allTextContents();
+      assert.deepEqual(words, racerCheckWords(files));
+      assert.ok(words.length > 0 || what.startsWith('an empty'), 'racer_check has something to say');
+    }
     await page.close();
   });
 }
@@ -193,16 +222,19 @@ const kKeyNames = { LEFT: 'ArrowLeft', RIGHT: 'ArrowRight', UP: 'ArrowUp', DOWN:
 const keyOf = token => kKeyNames[token] ?? token.toLowerCase();
 const repeat = (n, line) => Array(n).fill(line);
 
+// playAndCompare's `press` on the keyboard.
+const onKeyboard = page => async (before, now, taps) => {
+  for (const key of before) if (!now.has(key)) await page.keyboard.up(keyOf(key));
+  for (const key of now) if (!before.has(key)) await page.keyboard.down(keyOf(key));
+  for (const key of taps) await page.keyboard.press(keyOf(key));
+};
+
 test('the keyboard steers, brakes and switches as racer_sim\'s script does', async () => {
   for (const fullScreen of [false, true]) {
     const { page } = await openPage(pageOf(fullScreen));
     const lines = [...repeat(20, 'UP'), ...repeat(30, 'LEFT'), '+D', '+M', ...repeat(25, 'RIGHT UP'),
                    ...repeat(5, 'DOWN'), '+C', '+C', '+B', ...repeat(10, 'LEFT S')];
-    await playAndCompare(page, lines, fullScreen, async (before, now, taps) => {
-      for (const key of before) if (!now.has(key)) await page.keyboard.up(keyOf(key));
-      for (const key of now) if (!before.has(key)) await page.keyboard.down(keyOf(key));
-      for (const key of taps) await page.keyboard.press(keyOf(key));
-    });
+    await playAndCompare(page, lines, fullScreen, onKeyboard(page));
     await page.close();
   }
 });
@@ -274,13 +306,18 @@ test('racer.html takes the full screen on a click and fills its height, whole pi
     const shown = factor === 1 ? '#screen' : '#view';
     const at = await page.locator(shown).boundingBox();
     assert.deepEqual(Object.fromEntries(Object.entries(at).map(([k, v]) => [k, Math.round(v)])), box);
-    // The second canvas holds each game pixel as a factor-by-factor square.
+    // The second canvas holds each game pixel of the frame just drawn as a
+    // factor-by-factor square (WebGL's rows bottom up).
     assert.equal(await page.evaluate(factor => {
       if (factor === 1) return getComputedStyle(document.getElementById('screen')).imageRendering;
+      __step(1);
       const game = document.getElementById('screen').getContext('2d').getImageData(0, 0, 640, 480).data;
-      const view = document.getElementById('view').getContext('2d').getImageData(0, 0, 640 * factor, 480 * factor).data;
+      const gl = document.getElementById('view').getContext('webgl');
+      const [w, h] = [640 * factor, 480 * factor];
+      const view = new Uint8Array(w * h * 4);
+      gl.readPixels(0, 0, w, h, gl.RGBA, gl.UNSIGNED_BYTE, view);
       return view.every((value, i) => {
-        const x = (i >> 2) % (640 * factor), y = Math.floor((i >> 2) / (640 * factor));
+        const x = (i >> 2) % w, y = h - 1 - Math.floor((i >> 2) / w);
         return value === game[((Math.floor(y / factor) * 640 + Math.floor(x / factor)) << 2) + (i & 3)];
       }) ? getComputedStyle(document.getElementById('view')).imageRendering : 'uneven';
     }, factor), 'auto');
@@ -314,6 +351,45 @@ test('the page loads and draws the road with the browser\'s own animation frames
 
 // A phone held sideways, as Playwright's contexts take it.
 const kPhone = { viewport: { width: 844, height: 390 }, deviceScaleFactor: 3, hasTouch: true, isMobile: true };
+const kUprightPhone = { ...kPhone, viewport: { width: 390, height: 844 } };
+
+// Whether the element is wholly on the first screen.
+const inView = (page, selector) => page.locator(selector).evaluate(e => {
+  const box = e.getBoundingClientRect();
+  return box.height > 0 && box.top >= 0 && box.left >= 0 && box.bottom <= innerHeight && box.right <= innerWidth;
+});
+
+test('on a phone a tap on Esc keeps the game, a second\'s hold ends it, and "Play again" starts it anew', async () => {
+  for (const [fullScreen, device] of [[false, kUprightPhone], [true, kPhone]]) {
+    const { page } = await openPage(pageOf(fullScreen), { device });
+    const cdp = await page.context().newCDPSession(page);
+    const box = await page.getByRole('button', { name: 'Esc: hold to leave the game', exact: true }).boundingBox();
+    const finger = [{ x: box.x + box.width / 2, y: box.y + box.height / 2 }];
+    const touch = type => cdp.send('Input.dispatchTouchEvent', { type, touchPoints: type === 'touchEnd' ? [] : finger });
+    await step(page, 5);
+    await touch('touchStart');
+    await new Promise(resolve => setTimeout(resolve, 300));
+    await touch('touchEnd');
+    await step(page, 5);
+    assert.equal(await state(page), 'running');
+    assert.equal(await page.locator('#status').textContent(), 'Hold Esc for a second to leave the game.');
+    assert.ok(await inView(page, '#status'));
+    await touch('touchStart');
+    await new Promise(resolve => setTimeout(resolve, 1300));
+    await touch('touchEnd');
+    await step(page, 1);
+    assert.equal(await state(page), 'ended');
+    assert.equal(await page.locator('#status').textContent(), 'The game has ended.');
+    assert.ok(await inView(page, '#again'));
+    // A new run on the same files, from its first frame.
+    await page.getByRole('button', { name: 'Play again', exact: true }).click();
+    assert.equal(await state(page), 'running');
+    assert.equal(await page.locator('#again').isVisible(), false);
+    const lines = [...repeat(30, 'UP'), ...repeat(20, 'LEFT'), '+M', ...repeat(10, 'RIGHT')];
+    await playAndCompare(page, lines, fullScreen, onKeyboard(page));
+    await page.close();
+  }
+});
 // The controls of the script's keys, by their accessible names.
 const kControls = { LEFT: 'Steer left', RIGHT: 'Steer right', UP: 'Throttle', DOWN: 'Brake',
                     D: 'Debug readouts (D)', M: 'Course map (M)', C: 'Background shade (C)', G: 'Ghost (G)' };
@@ -401,6 +477,9 @@ async function screenshotRgb(page, x, y, width, height) {
 
 const kViewports = [[320, 480], [390, 844], [844, 390], [1024, 768], [1366, 768], [1920, 1080]];
 const kRatios = [1, 1.25, 1.5, 2, 3];
+// Upright phones where whole device pixels would leave the picture under
+// 70 % of the width: it spans the width.
+const kUpright = [[390, 844, 3], [412, 915, 2.625], [360, 780, 3]];
 const kBand = [150, 250];  // the game's rows held to the screenshot: the horizon, road and texts
 
 // One screen of the table below: the picture's box in view, the controls
@@ -419,9 +498,14 @@ async function checkScreen(width, height, ratio, expected) {
     assert.ok(c.width >= 48 && c.height >= 48 && c.bottom <= height, name);
     assert.ok(c.x >= box.x + box.width || c.right <= box.x || c.y >= box.y + box.height, name);
   }
+  assert.ok(await inView(page, '#status'), name);
   const factor = Math.round(box.width * ratio) / 640;  // layout keeps 1/64 of a pixel
-  if (width * ratio < 640 || height * ratio < 480) {
-    assert.ok(factor < 1, name);
+  if (!Number.isInteger(factor)) {
+    // Too small for whole pixels against the room: it fills the room's
+    // width or height, or the screen is too small for 640x480 and the controls.
+    const small = width * ratio < 640 || (height - (phone ? 270 : 0)) * ratio < 480;
+    assert.ok(box.width >= 0.95 * width || box.height >= 0.9 * height || small, `${name}: ${factor}`);
+    if (kUpright.some(([w, h, r]) => w === width && h === height && r === ratio)) assert.ok(box.width >= 0.95 * width, name);
   } else {
     assert.ok(Number.isInteger(factor) && factor >= 1, `${name}: ${factor}`);
     if (!phone) assert.ok(640 * (factor + 1) > width * ratio || 480 * (factor + 1) > height * ratio, name);
@@ -444,9 +528,10 @@ async function checkScreen(width, height, ratio, expected) {
   await page.close();
 }
 
-test('the picture opens in view on every screen, each game pixel an equal block of device pixels where it can', async () => {
+test('the picture and the status open in view on every screen, each game pixel an equal block of device pixels where it fills enough', async () => {
   const expected = racerSimRgb(fs.readFileSync(path.join(golden, 'debug_map.txt')), 2, false);
-  const screens = kViewports.flatMap(([width, height]) => kRatios.map(ratio => [width, height, ratio]));
+  const screens = [...kViewports.flatMap(([width, height]) => kRatios.map(ratio => [width, height, ratio])),
+                   ...kUpright.slice(1)];
   // Three pages at a time.
   const next = async () => {
     for (let screen; (screen = screens.shift());) await checkScreen(...screen, expected);
@@ -456,7 +541,7 @@ test('the picture opens in view on every screen, each game pixel an equal block 
 
 // Installing and keeping a page are for a profile of one's own, not for
 // the incognito contexts of the other tests.
-test('after one visit each page plays offline, is installable, and a new build replaces the kept one', async () => {
+test('after one visit each page plays offline, is installable, and a new build replaces the kept one; the front page opens offline', async () => {
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'racer-web-profile-'));
   const context = await launchChromium(profile);
   try {
@@ -498,6 +583,13 @@ test('after one visit each page plays offline, is installable, and a new build r
       assert.equal(await page.evaluate(() => window.newBuild), true);
       await page.close();
     }
+    // The front page too, and its icon.
+    await context.setOffline(true);
+    const page = await context.newPage();
+    await page.goto(base + 'index.html');
+    assert.equal(await page.locator('h1').textContent(), 'VELTIX RACE');
+    assert.ok(await page.evaluate(() => fetch(document.querySelector('link[rel=icon]').href).then(r => r.ok)));
+    await context.setOffline(false);
   } finally {
     await context.close();
     fs.rmSync(profile, { recursive: true, force: true });

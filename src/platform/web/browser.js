@@ -1,6 +1,7 @@
 // The browser's side of browser.h: what the layer asks of the page's
 // canvas, Web Audio, fullscreen and alert. The page (page.js) hands the
-// module its canvas and hears of the window through Module.onWindow.
+// module its canvas and hears of the window through Module.onWindow, of
+// each frame shown through Module.onPresent.
 mergeInto(LibraryManager.library, {
   racer_canvas_open: function () {
     const canvas = Module['canvas'];
@@ -13,9 +14,9 @@ mergeInto(LibraryManager.library, {
   },
 
   racer_present: function (rgba) {
-    const pixels = new Uint8ClampedArray(HEAPU8.buffer, rgba, 640 * 480 * 4);
-    Module.racerContext.putImageData(new ImageData(pixels, 640, 480), 0, 0);
-    if (Module['onPresent']) Module['onPresent']();
+    const frame = new ImageData(new Uint8ClampedArray(HEAPU8.buffer, rgba, 640 * 480 * 4), 640, 480);
+    Module.racerContext.putImageData(frame, 0, 0);
+    if (Module['onPresent']) Module['onPresent'](frame);
   },
 
   racer_show_window: function (shown) {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "headless/file_check.h"
 #include "headless/test_mode.h"
 #include "platform/web/layer.h"
 #include "shell/frame_loop.h"
@@ -66,14 +67,20 @@ struct Run {
   // program's took the window with it, the windowed one's posted the close
   // request, which goes first.
   bool Start() {
-    if (!game.Start() || !game.DispatchMessages()) state = kEnded;
+    if (!game.Start() || !game.DispatchMessages()) End();
     return state == kRunning;
+  }
+
+  // The quit message came: the run's end, as the desktop loop's.
+  void End() {
+    state = kEnded;
+    game.End();
   }
 
   void Tick(std::int64_t nowMicroseconds) {
     if (state != kRunning) return;
     if (!game.DispatchMessages()) {
-      state = kEnded;
+      End();
       return;
     }
     const int due = pacer.FramesDue(nowMicroseconds);
@@ -132,6 +139,15 @@ EMSCRIPTEN_KEEPALIVE int web_tick(double nowMilliseconds) {
   if (!run) return kEnded;
   run->Tick(static_cast<std::int64_t>(nowMilliseconds * 1000.0));
   return run->state;
+}
+
+// What the game will make of the data files in its folder, as racer_check
+// says it: a line "FILE:LINE: message" for each diagnostic.
+EMSCRIPTEN_KEEPALIVE const char* web_check() {
+  static std::string text;
+  text.clear();
+  for (const file_check::Diagnostic& d : file_check::Check().diagnostics) text += file_check::Line(d) + "\n";
+  return text.c_str();
 }
 
 // The frames played so far.

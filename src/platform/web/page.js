@@ -1,8 +1,9 @@
-// The page around the game: loads the module, hands it its files, the keys
-// (from the keyboard or the touch controls), the first gamepad and the
-// animation frames, fits the picture to the screen, and says what became of
-// the game. With ?script=URL&frame=N in its address it runs the test mode:
-// the script's keys instead of the keyboard, stopping after frame N.
+// The page around the game: loads the module, hands it its files (and says
+// what racer_check's own code makes of the player's), the keys (from the
+// keyboard or the touch controls), the first gamepad and the animation
+// frames, fits the picture to the screen, and says what became of the game.
+// With ?script=URL&frame=N in its address it runs the test mode: the
+// script's keys instead of the keyboard, stopping after frame N.
 'use strict';
 (function () {
   const fullScreen = document.body.dataset.program === 'fullscreen';
@@ -10,6 +11,8 @@
   const canvas = document.getElementById('screen');
   const view = document.getElementById('view');
   const status = document.getElementById('status');
+  const notice = document.getElementById('notice');
+  const again = document.getElementById('again');
   const address = new URLSearchParams(location.search);
   const testFrame = address.has('script') ? Number(address.get('frame')) : 0;
 
@@ -20,30 +23,52 @@
 
   // The touch controls, a column for each thumb: the keys a tap presses at
   // the top, the ones a thumb holds at the bottom. [key, face, what it does]
+  // Esc, which ends the game, comes last and takes a second's hold.
   const kHands = {
     'left-hand': {
-      taps: [['Escape', 'Esc', 'Leave the game'], ['B', 'B', 'Halve the speed'],
-             ['S', 'S', 'Raise the top speed'], ['D', 'D', 'Debug readouts'], ['M', 'M', 'Course map']],
+      taps: [['B', 'B', 'Halve the speed'], ['S', 'S', 'Raise the top speed'], ['D', 'D', 'Debug readouts'],
+             ['M', 'M', 'Course map']],
       holds: [['ArrowLeft', '◀', 'Steer left'], ['ArrowRight', '▶', 'Steer right']],
     },
     'right-hand': {
       taps: [['G', 'G', 'Ghost'], ['O', 'O', 'Overhead bars'], ['I', 'I', 'Speed label size'],
-             ['C', 'C', 'Background shade']],
+             ['C', 'C', 'Background shade'], ['Escape', 'Esc', 'hold to leave the game']],
       holds: [['ArrowUp', '▲', 'Throttle'], ['ArrowDown', '▼', 'Brake']],
     },
   };
-  // CSS pixels, as the stylesheet has them: a column's width, and the left
-  // one's height at its least (three rows of keys, the steering buttons).
+  const kHoldToLeave = 1000;  // ms
+  // CSS pixels, as the stylesheet has them: a column's width, and the
+  // taller one's height at its least (three rows of keys, the pedals); the
+  // status line's strip under the picture.
   const kHandWidth = 120;
   const kHandsLeast = 3 * 48 + 2 * 8 + 8 + 64;
   const kGap = 8;
+  const kStatusRow = 28;
+  // Below this share of the room, a whole number of device pixels a game
+  // pixel leaves the picture too small: it fills the room instead.
+  const kLeastWholeShare = 0.7;
 
   let racer = null;
   let running = false;
 
   function say(text, state) {
     status.textContent = text;
+    const changed = document.body.dataset.state !== state;
     document.body.dataset.state = state;
+    again.hidden = state !== 'ended';
+    if (changed) layout();
+  }
+
+  // A word that goes by itself after a few seconds, unless another came.
+  let hintTimer = 0;
+  function hint(text) {
+    const state = document.body.dataset.state;
+    const before = status.textContent;
+    say(text, state);
+    clearTimeout(hintTimer);
+    hintTimer = setTimeout(() => {
+      if (status.textContent === text && document.body.dataset.state === state) say(before, state);
+    }, 3000);
   }
 
   // A key's virtual key by its name as KeyboardEvent.key has it; letters by
@@ -79,34 +104,32 @@
       return;
     }
     running = false;
-    if (state === 1) say('The game has ended. Reload the page or pick files to play again.', 'ended');
+    if (state === 1) say('The game has ended.', 'ended');
     if (state === 2) say('Test mode: frame ' + testFrame + ' is on the canvas.', 'pictured');
   }
 
-  // The full screen's picture: the canvas scaled by a whole number of 2 or
-  // more with square pixels into the second canvas, which the browser
-  // scales in one smooth step to fill the screen's height.
+  // The picture in two steps: a whole number of 2 or more with square
+  // pixels into the second canvas, which the browser scales in one smooth
+  // step to its size.
   let scaled = false;
-  const viewContext = view.getContext('2d', {alpha: false});
-
-  function drawScaled() {
-    if (!scaled) return;
-    // Resizing the canvas turns its smoothing back on.
-    viewContext.imageSmoothingEnabled = false;
-    viewContext.drawImage(canvas, 0, 0, view.width, view.height);
-  }
+  const scaler = makeScaler(view);
+  const drawScaled = frame => {
+    if (scaled) scaler.draw(frame, canvas);
+  };
 
   // The picture's size in device pixels within a room of w by h of them:
-  // in a page, the largest whole number of device pixels a game pixel, or
-  // on a screen too small for one, the largest size that fits; in full
-  // screen, the screen's height (or width, if narrower than 4:3) as the
-  // native program fills it.
+  // the largest whole number of device pixels a game pixel; where that
+  // leaves the picture small against the room (an upright phone), in full
+  // screen, or on a screen too small for one, the room's height (or width,
+  // if narrower than 4:3) as the native full-screen program fills it.
   function pictureSize(w, h, full) {
     const factor = Math.floor(Math.min(w / 640, h / 480));
-    if (!full && factor >= 1) return {width: 640 * factor, height: 480 * factor, factor};
     const fillHeight = w * 480 >= h * 640;
     const width = fillHeight ? Math.round(h * 640 / 480) : w;
     const height = fillHeight ? h : Math.round(w * 480 / 640);
+    if (!full && factor >= 1 && 640 * factor >= kLeastWholeShare * width) {
+      return {width: 640 * factor, height: 480 * factor, factor};
+    }
     return {width, height, factor};
   }
 
@@ -119,7 +142,8 @@
 
   // Lays out the picture and the controls on whole device pixels: the
   // controls beside the picture on a screen wider than tall, under it
-  // otherwise, never over it.
+  // otherwise, never over it; the status under the picture (on a touch
+  // screen in a strip of its own), or where the picture was once it is gone.
   function layout() {
     const ratio = devicePixelRatio || 1;
     const full = document.fullscreenElement === stage;
@@ -130,14 +154,15 @@
     const column = kHandWidth + 2 * kGap;
     const roomX = beside ? column : 0;
     const roomWidth = beside ? width - 2 * column : width;
-    const roomHeight = touch && !beside ? height - kHandsLeast - kGap : height;
+    const statusRow = touch && !full ? kStatusRow : 0;
+    const roomHeight = (touch && !beside ? height - kHandsLeast - kGap : height) - statusRow;
     const room = [Math.floor(roomWidth * ratio), Math.floor(Math.max(roomHeight, 0) * ratio)];
     const size = pictureSize(room[0], room[1], full);
     const x = Math.round(roomX * ratio) + Math.floor((room[0] - size.width) / 2);
     const y = full || beside ? Math.floor((room[1] - size.height) / 2) : 0;
     const bottom = (y + size.height) / ratio;
-    const handsLeast = beside ? kHandsLeast + 2 * kGap : bottom + 2 * kGap + kHandsLeast;
-    const stageHeight = full ? height : touch ? Math.max(height, handsLeast) : bottom;
+    const handsLeast = beside ? kHandsLeast + 2 * kGap : bottom + statusRow + 2 * kGap + kHandsLeast;
+    const stageHeight = full ? height : touch ? Math.max(height, handsLeast) : bottom + kStatusRow;
     stage.style.height = full ? '' : stageHeight + 'px';
 
     // Smooth where not whole; a second canvas for the whole step of 2 or more.
@@ -145,11 +170,11 @@
     scaled = !whole && size.factor >= 2;
     stage.classList.toggle('scaled', scaled);
     canvas.classList.toggle('smooth', !whole);
-    if (scaled) {
+    if (scaled && (view.width !== 640 * size.factor || view.height !== 480 * size.factor)) {
       view.width = 640 * size.factor;
       view.height = 480 * size.factor;
-      drawScaled();
     }
+    drawScaled(null);
     // A transform rather than a size: layout would round the size to a
     // 64th of a pixel, and a picture a hair too small drops a column.
     for (const picture of [canvas, view]) {
@@ -159,22 +184,31 @@
           `scale(${size.width / ratio / picture.width}, ${size.height / ratio / picture.height})`;
     }
 
-    const handsTop = beside ? kGap : bottom + kGap;
+    // The status under the picture, but never below the screen's edge; once
+    // the game is gone, where its picture was.
+    const box = [x / ratio, y / ratio, size.width / ratio, size.height / ratio];
+    if (canvas.hidden && ['ended', 'failed'].includes(document.body.dataset.state)) {
+      place(notice, ...box);
+    } else {
+      place(notice, box[0], Math.min(bottom, height - kStatusRow), box[2], kStatusRow);
+    }
+
+    const handsTop = beside ? kGap : bottom + statusRow + kGap;
     const handsHeight = stageHeight - handsTop - kGap;
     place(document.getElementById('left-hand'), kGap, handsTop, kHandWidth, handsHeight);
     place(document.getElementById('right-hand'), width - kHandWidth - kGap, handsTop, kHandWidth, handsHeight);
+    document.body.classList.add('placed');
   }
 
   // A control held by any number of fingers, and a thumb may slide from
   // one control onto the next: the key is down while a finger is on it.
   const releases = [];
-  function makeControl(name, face, does, parent, wide) {
+  function makeControl(name, face, does, parent) {
     const button = document.createElement('button');
     button.type = 'button';
     button.textContent = face;
-    button.setAttribute('aria-label', face === name || name === 'Escape' ? `${does} (${name})` : does);
+    button.setAttribute('aria-label', face === name ? `${does} (${name})` : does);
     button.setAttribute('aria-pressed', 'false');
-    if (wide) button.className = 'wide';
     const fingers = new Set();
     const update = () => {
       const held = fingers.size > 0;
@@ -200,17 +234,63 @@
         update();
       });
     }
-    // Activated without a pointer (a screen reader, the keyboard): a tap.
-    button.addEventListener('click', event => {
-      if (event.detail !== 0) return;
+    activatedWithoutPointer(button, () => {
       press(virtualKey(name), true, false);
       press(virtualKey(name), false, false);
     });
-    button.addEventListener('contextmenu', event => event.preventDefault());
     releases.push(() => {
       fingers.clear();
       button.setAttribute('aria-pressed', 'false');
     });
+    parent.appendChild(button);
+  }
+
+  // Activated by a screen reader or the keyboard, which choose deliberately:
+  // a tap.
+  function activatedWithoutPointer(button, tap) {
+    button.addEventListener('click', event => {
+      if (event.detail === 0) tap();
+    });
+    button.addEventListener('contextmenu', event => event.preventDefault());
+  }
+
+  // Esc on a touch screen: one stray tap must not end the game, so it takes
+  // a finger held on it for a second, its fill growing meanwhile.
+  function makeLeaveControl(name, face, does, parent) {
+    const button = document.createElement('button');
+    button.type = 'button';
+    button.className = 'leave';
+    button.append(Object.assign(document.createElement('span'), {textContent: face}));
+    button.setAttribute('aria-label', `${face}: ${does}`);
+    const leave = () => {
+      press(virtualKey(name), true, false);
+      press(virtualKey(name), false, false);
+    };
+    let timer = 0;
+    const stop = () => {
+      clearTimeout(timer);
+      timer = 0;
+      button.classList.remove('holding');
+    };
+    button.addEventListener('pointerdown', event => {
+      event.preventDefault();
+      if (button.hasPointerCapture(event.pointerId)) button.releasePointerCapture(event.pointerId);
+      if (timer !== 0) return;
+      button.classList.add('holding');
+      timer = setTimeout(() => {
+        stop();
+        leave();
+      }, kHoldToLeave);
+    });
+    for (const type of ['pointerup', 'pointercancel', 'pointerleave']) {
+      button.addEventListener(type, () => {
+        if (timer === 0) return;
+        stop();
+        if (running) hint('Hold Esc for a second to leave the game.');
+      });
+    }
+    activatedWithoutPointer(button, leave);
+    releases.push(stop);
     parent.appendChild(button);
   }
 
@@ -219,8 +299,10 @@
     const taps = document.createElement('div');
     const holds = document.createElement('div');
     holds.className = 'thumbs';
-    for (const [name, face, does] of hand.taps) makeControl(name, face, does, taps, name === 'Escape');
-    for (const [name, face, does] of hand.holds) makeControl(name, face, does, holds, false);
+    for (const [name, face, does] of hand.taps) {
+      (name === 'Escape' ? makeLeaveControl : makeControl)(name, face, does, taps);
+    }
+    for (const [name, face, does] of hand.holds) makeControl(name, face, does, holds);
     column.append(taps, holds);
   }
 
@@ -234,13 +316,19 @@
   if (matchMedia('(pointer: coarse)').matches) document.body.classList.add('touch');
   addEventListener('touchstart', showTouchControls, {capture: true, passive: true});
 
-  // `files` maps the game's file names to their bytes; the game reads them
-  // from its current directory when its first frame starts.
-  function start(files) {
+  // The game's data files, by the game's names: the shipped config.txt and
+  // map.txt until the player picks others. A pick replaces the files of the
+  // names it gives and keeps the rest, as files copied into a folder would.
+  const inUse = new Map();
+  let picked = [];  // the names of the player's files among them
+
+  // A run of the game on the files in use, read from its current directory
+  // when its first frame starts.
+  function start() {
     for (const name of kDataFiles) {
       if (racer.FS.analyzePath(name).exists) racer.FS.unlink(name);
     }
-    for (const [name, bytes] of files) racer.FS.writeFile(name, bytes);
+    for (const [name, bytes] of inUse) racer.FS.writeFile(name, bytes);
     if (racer._web_start(fullScreen ? 1 : 0, testFrame) === 0) {
       running = false;
       say('The game could not start.', 'failed');
@@ -248,10 +336,26 @@
     }
     const ask = document.body.classList.contains('touch') ? 'Tap the picture' : 'Click or press a key';
     say(fullScreen ? ask + ' for the full screen.' : '', 'running');
+    layout();
     if (!running) {
       running = true;
       requestAnimationFrame(tick);
     }
+  }
+
+  // What racer_check's code says of the files in use, with the names of
+  // those the player picked.
+  function showCheck() {
+    const lines = racer.UTF8ToString(racer._web_check()).split('\n').filter(line => line !== '');
+    const kept = [...inUse.keys()].filter(name => !picked.includes(name));
+    const list = document.getElementById('checked-lines');
+    document.getElementById('checked-files').textContent =
+        'Your files: ' + picked.join(', ') + (kept.length > 0 ? ', with ' + kept.join(', ') + ' as before' : '') +
+        '. ' + (lines.length === 0 ? 'racer_check finds every line read as written.'
+                                   : 'What racer_check says of them:');
+    list.replaceChildren(...lines.map(line => Object.assign(document.createElement('li'), {textContent: line})));
+    list.hidden = lines.length === 0;
+    document.getElementById('checked').hidden = false;
   }
 
   async function fetchBytes(url) {
@@ -292,14 +396,18 @@
       say('Neither a config nor a map file: ' + left.join(', '), document.body.dataset.state);
       return;
     }
-    start(files);
+    for (const [role, bytes] of files) inUse.set(role, bytes);
+    picked = [...files.keys()];
+    if (!racer) return;  // the module starts on them once loaded
+    start();
+    showCheck();
   }
 
   document.addEventListener('keydown', event => {
     if (event.ctrlKey || event.metaKey || event.altKey) return;  // the browser's own shortcuts
     const key = virtualKey(event.key);
     if (fullScreen && key !== keyCodes.get('ESCAPE') && !document.fullscreenElement) enterFullScreen();
-    if (!racer || key === 0) return;
+    if (!running || key === 0) return;
     event.preventDefault();
     press(key, true, event.repeat);
   });
@@ -325,6 +433,9 @@
       if (fullScreen || document.body.classList.contains('touch')) enterFullScreen();
     });
   }
+  again.addEventListener('click', () => {
+    if (racer && !running) start();
+  });
 
   document.getElementById('files').addEventListener('change', event => startWith(event.target.files));
   addEventListener('dragover', event => {
@@ -351,15 +462,20 @@
   // Kept for the next visit, and for playing without the network.
   if (navigator.serviceWorker) navigator.serviceWorker.register('sw.js').catch(() => {});
 
-  // The files on their way while the module compiles.
+  // The files on their way while the module loads and compiles.
   const shipped = Promise.all([fetchBytes('data/config.txt'), fetchBytes('data/map.txt'),
                                testFrame > 0 ? fetchBytes(address.get('script')) : null]);
-  createRacer({
+  // The module's script comes after this one, so that the page is laid
+  // out before it loads.
+  document.addEventListener('DOMContentLoaded', () => createRacer({
     canvas: canvas,
-    onWindow: shown => { canvas.hidden = !shown; },
-    onPresent: () => {
+    onWindow: shown => {
+      canvas.hidden = !shown;
+      layout();
+    },
+    onPresent: frame => {
       if (performance.getEntriesByName('first-picture').length === 0) performance.mark('first-picture');
-      drawScaled();
+      drawScaled(frame);
     },
   }).then(async module => {
     racer = module;
@@ -368,6 +484,10 @@
                            .map(line => line.split(' ')).map(([key, code]) => [key, Number(code)]));
     const [config, map, script] = await shipped;
     if (script) racer.FS.writeFile('/tmp/script.txt', script);
-    start(new Map([['config.txt', config], ['map.txt', map]]));
-  }).catch(error => say('The game could not be loaded: ' + error.message, 'failed'));
+    for (const [name, bytes] of [['config.txt', config], ['map.txt', map]]) {
+      if (!inUse.has(name)) inUse.set(name, bytes);
+    }
+    start();
+    if (picked.length > 0) showCheck();
+  }).catch(error => say('The game could not be loaded: ' + (error.message || error), 'failed')));
 })();
