@@ -242,7 +242,8 @@ def file_mutants(path):
 
 def changed_lines(base):
     """{file: set of line numbers} that the working tree changes since BASE."""
-    diff = git("diff", "-U0", base, "--", "src", "tools/racer_check")
+    # A file moved within them keeps its unchanged lines unchanged.
+    diff = git("diff", "-U0", "-M", base, "--", "src", "tools/racer_check")
     touched, current = {}, None
     for row in diff.splitlines():
         if row.startswith("+++ "):

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -245,9 +244,9 @@ class Checker {
       return (c >= 0 && c < ' ' && std::string_view("\t\n\v\f\r\x1A").find(c) == std::string_view::npos) || c == 0x7F;
     });
     if (control != bytes.end()) {
-      char code[8];
-      std::snprintf(code, sizeof code, "0x%02X", static_cast<unsigned char>(*control));
-      Add(0, std::string("is not a text file (byte ") + code + " on line " +
+      const auto byte = static_cast<unsigned char>(*control);
+      const std::string code = std::string("0x") + "0123456789ABCDEF"[byte >> 4] + "0123456789ABCDEF"[byte & 15];
+      Add(0, "is not a text file (byte " + code + " on line " +
                  to_string(1 + std::count(bytes.begin(), control, '\n')) +
                  "): the game reads it as text all the same, finding what numbers it can; its lines are not listed here");
       unreadable_ = true;

@@ -124,8 +124,11 @@ TEST(RacerCheck, SaysWhatEachLineDoes) {
         "map.txt:2: section 799 is left out of the smoothing: it differs by 5 from section 0 (CORNER_ARCH 2)"},
        1, "  SPEED                      12000  built-in\n"},
       // A file of another kind: its lines are not listed, what it sets is.
-      {"SPEED 6000\nGRIP_MIN 20\x7F\n\x03\x00 9\n", kStraight,
+      // High bytes are text (a Shift JIS comment, say).
+      {"SPEED 6000 # \xFF\x82\xA0\nGRIP_MIN 20\x7F\n\x03 9\n", std::string("0 0\n\0 5\n", 8),
        {"config.txt: is not a text file (byte 0x7F on line 2): the game reads it as text all the same, finding what "
+        "numbers it can; its lines are not listed here",
+        "map.txt: is not a text file (byte 0x00 on line 2): the game reads it as text all the same, finding what "
         "numbers it can; its lines are not listed here"},
        1, "  SPEED                       6000  line 1\n"},
       {"# settings\r1\nSPEED 6000\rGRIP_MIN 5000\r\n", Utf16("0 0\n100 5\n", true),

@@ -45,7 +45,7 @@
   const kGap = 8;
   const kStatusRow = 28;
   // Below this share of the room, a whole number of device pixels a game
-  // pixel leaves the picture too small: it fills the room instead.
+  // pixel leaves the picture too small on a phone: it fills the room instead.
   const kLeastWholeShare = 0.7;
 
   let racer = null;
@@ -119,15 +119,16 @@
 
   // The picture's size in device pixels within a room of w by h of them:
   // the largest whole number of device pixels a game pixel; where that
-  // leaves the picture small against the room (an upright phone), in full
-  // screen, or on a screen too small for one, the room's height (or width,
-  // if narrower than 4:3) as the native full-screen program fills it.
-  function pictureSize(w, h, full) {
+  // leaves the picture small against the room on a touch screen (a phone
+  // held upright), in full screen, or on a screen too small for one, the
+  // room's height (or width, if narrower than 4:3) as the native
+  // full-screen program fills it.
+  function pictureSize(w, h, full, touch) {
     const factor = Math.floor(Math.min(w / 640, h / 480));
     const fillHeight = w * 480 >= h * 640;
     const width = fillHeight ? Math.round(h * 640 / 480) : w;
     const height = fillHeight ? h : Math.round(w * 480 / 640);
-    if (!full && factor >= 1 && 640 * factor >= kLeastWholeShare * width) {
+    if (!full && factor >= 1 && (!touch || 640 * factor >= kLeastWholeShare * width)) {
       return {width: 640 * factor, height: 480 * factor, factor};
     }
     return {width, height, factor};
@@ -157,7 +158,7 @@
     const statusRow = touch && !full ? kStatusRow : 0;
     const roomHeight = (touch && !beside ? height - kHandsLeast - kGap : height) - statusRow;
     const room = [Math.floor(roomWidth * ratio), Math.floor(Math.max(roomHeight, 0) * ratio)];
-    const size = pictureSize(room[0], room[1], full);
+    const size = pictureSize(room[0], room[1], full, touch);
     const x = Math.round(roomX * ratio) + Math.floor((room[0] - size.width) / 2);
     const y = full || beside ? Math.floor((room[1] - size.height) / 2) : 0;
     const bottom = (y + size.height) / ratio;
