@@ -166,8 +166,10 @@ TEST(Autodrive, LapAtTheFloorSpeedReplays) {
   EXPECT_EQ(drive.summary.lapMeanSpeeds, (std::vector<double>{64.0, 64.0}));
   EXPECT_EQ(drive.summary.meanSpeed, 64.0);
   EXPECT_EQ(autodrive::DriveGame({.frames = 10, .laps = 0, .naive = true}).summary.frames, 10);  // no lap limit
-  EXPECT_EQ(autodrive::DriveGame({.frames = 0}).summary.endPosition, 0);                         // nor a frame
+  const autodrive::RunSummary none = autodrive::DriveGame({.frames = 0}).summary;  // nor a frame
+  EXPECT_EQ((std::array{none.endPosition, none.endSide}), (std::array{0, 0}));
   EXPECT_EQ(std::count(drive.script.begin(), drive.script.end(), '#'), 3);
+  EXPECT_TRUE(drive.script.starts_with("UP # autodrive: the keys of one frame a line, from frame 1\n"));
   EXPECT_NE(drive.script.find("UP # lap 1 ends: 136532 frames\n"), std::string::npos);
   EXPECT_TRUE(autodrive::SameRun(drive.summary, autodrive::Replay(drive.script, drive.summary.frames)));
 }
@@ -223,6 +225,9 @@ TEST(FrameChecks, RulesNameWhatIsBroken) {
   sound->dispColor = 255;
   const frame_checks::Baseline baseline = frame_checks::TakeBaseline(*sound);
   ASSERT_EQ(frame_checks::CheckFrame(*sound, baseline, 1), "");
+  auto noLapYet = std::make_unique<GameState>(*sound);
+  noLapYet->goalCount = 0;
+  ASSERT_EQ(frame_checks::CheckFrame(*noLapYet, baseline, 1), "");
   const std::pair<void (*)(GameState&), const char*> cases[] = {
       {[](GameState& g) { g.mapDataX[1599] = 1; }, "course table changed"},
       {[](GameState& g) { g.dispMap = 2; }, "display switch"},
