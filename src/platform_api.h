@@ -35,6 +35,13 @@ struct JoystickInfo {
   std::uint32_t buttons = 0;   // button 1 = bit 0 ... button 4 = bit 3
 };
 
+// The X axis of a pad whose d-pad is held left or right: at its end, as a
+// stick held fully over, whatever the stick says.
+constexpr std::uint32_t SteerWithDpad(std::uint32_t stickX, bool left, bool right) {
+  if (left == right) return stickX;
+  return left ? 0 : 65535;
+}
+
 // What the game polls: the player's keys and joystick, or a script's.
 class InputDevice {
  public:

@@ -74,6 +74,11 @@ TEST_F(SdlDevices, EachProgramsDisplayHasItsBackBuffer) {
   }
 }
 
+TEST_F(SdlDevices, PadsStartWithTheWindow) {  // SDL's game-controller interface with the window
+  ASSERT_NE(platform.OpenWindow(*gs, queue, proc), nullptr);
+  EXPECT_NE(SDL_WasInit(SDL_INIT_GAMECONTROLLER), 0u);
+}
+
 // A change of the window's size loses the screen: the next presentation
 // restores it and shows nothing; the one after shows again.
 TEST_F(SdlDevices, LostScreenIsRestoredAndThatFrameNotShown) {

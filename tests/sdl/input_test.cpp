@@ -5,7 +5,12 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <fstream>
+#include <vector>
+#include <string>
+
 #include "platform/sdl/events.h"
+#include "support/test_support.h"
 
 namespace {
 
@@ -63,32 +68,92 @@ class Joystick : public ::testing::Test {
   }
 };
 
-TEST_F(Joystick, AxisAndButtonsOfTheFirstOnePluggedInAtAnyTime) {
+// A virtual pad as a driver reports it: the Xbox-style one with its d-pad as buttons, the others with a hat.
+struct Pad { const char* name; Uint16 type, vendor, buttons; };
+constexpr Pad kXboxStyle{"pad numbering A, B, X, Y from 0", SDL_JOYSTICK_TYPE_GAMECONTROLLER, 0x1234,
+                         SDL_CONTROLLER_BUTTON_DPAD_RIGHT + 1};
+constexpr Pad kPlayStationStyle{"pad numbering cross, circle, triangle, square from 0", SDL_JOYSTICK_TYPE_GAMECONTROLLER,
+                                0x4321, 13};
+constexpr Pad kUnknown{"pad of no known layout", SDL_JOYSTICK_TYPE_UNKNOWN, 0x5678, 8};
+
+int Attach(const Pad& pad) {
+  const bool hat = &pad != &kXboxStyle;
+  SDL_VirtualJoystickDesc desc{};
+  desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+  desc.type = pad.type;
+  desc.naxes = 6;
+  desc.nbuttons = pad.buttons;
+  desc.nhats = hat ? 1 : 0;
+  desc.button_mask = hat ? 0 : (1u << pad.buttons) - 1;
+  desc.vendor_id = pad.vendor;
+  desc.product_id = 1;
+  desc.name = pad.name;
+  return SDL_JoystickAttachVirtualEx(&desc);
+}
+
+// A PlayStation-style pad as the kernel's driver numbers it (cross, circle, triangle, square are buttons 0 to 3):
+// its layout as a line of a gamecontrollerdb.txt beside the game.
+std::string PlayStationLayout() {
+  SDL_Init(SDL_INIT_JOYSTICK);
+  const int index = Attach(kPlayStationStyle);
+  char guid[33];
+  SDL_JoystickGetGUIDString(SDL_JoystickGetDeviceGUID(index), guid, sizeof guid);
+  SDL_JoystickDetachVirtual(index);
+  SDL_Quit();
+  return std::string(guid) + ",PlayStation-style pad,a:b0,b:b1,y:b2,x:b3,leftx:a0,lefty:a1,"
+                             "dpup:h0.1,dpright:h0.2,dpdown:h0.4,dpleft:h0.8,platform:Linux,\n";
+}
+
+// The same physical buttons and d-pad on every pad SDL knows give the same game buttons and steering; a pad it does
+// not know is read raw (buttons 0 to 3, axis 0). Each comes after the one before has gone; the last without events.
+TEST_F(Joystick, EveryKnownPadsFaceButtonsAreTheSameGameButtons) {
+  SDL_Quit();
+  testing_support::ScopedTempDir dir;
+  std::ofstream("gamecontrollerdb.txt") << PlayStationLayout();
+  StartPads();
+  // What a hand does: the raw buttons pressed on the first pad and on the PlayStation-style one, the d-pad (a
+  // button of the first, a hat on the others), the stick; what the game reads.
+  struct Hand { std::vector<int> first, playStation; int dpad; Uint8 hat; Sint16 stick; JoystickInfo read; };
+  const Hand hands[] = {
+      {{0}, {0}, -1, SDL_HAT_CENTERED, 0, {32768, 1}},                   // south: A, cross
+      {{1}, {1}, -1, SDL_HAT_CENTERED, -32768, {0, 2}},                  // east: B, circle
+      {{2}, {3}, -1, SDL_HAT_CENTERED, 32767, {65535, 4}},               // west: X, square
+      {{3}, {2}, -1, SDL_HAT_CENTERED, -16385, {16383, 8}},              // north: Y, triangle
+      {{1, 2, 3}, {1, 3, 2}, -1, SDL_HAT_CENTERED, 16385, {49153, 14}},  // three at once
+      {{}, {}, SDL_CONTROLLER_BUTTON_DPAD_LEFT, SDL_HAT_LEFT, 32767, {0, 0}},  // over the stick
+      {{}, {}, SDL_CONTROLLER_BUTTON_DPAD_RIGHT, SDL_HAT_RIGHTDOWN, -32768, {65535, 0}},
+      {{}, {}, SDL_CONTROLLER_BUTTON_DPAD_UP, SDL_HAT_UP, 16385, {49153, 0}},
+  };
   SdlJoystick input;
   JoystickInfo info;
   EXPECT_FALSE(input.JoyGetPos(info));
-  for (int round = 0; round < 2; ++round) {  // plugged in, out, and in again
-    const int index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 2, 4, 0);
+  const Pad* pads[] = {&kXboxStyle, &kPlayStationStyle, &kUnknown, &kXboxStyle};
+  for (int n = 0; n < 4; ++n) {
+    const Pad* pad = pads[n];
+    SCOPED_TRACE(pad->name);
+    const int index = Attach(*pad);
     ASSERT_GE(index, 0) << SDL_GetError();
-    if (round == 0) Pump(input);  // found with the device events, and without them
+    EXPECT_EQ(SDL_IsGameController(index), pad != &kUnknown);
+    if (n < 3) Pump(input);
     SDL_Joystick* stick = SDL_JoystickOpen(index);
-    ASSERT_NE(stick, nullptr);
-    struct Case { Sint16 axis; int buttons; std::uint32_t x; };
-    for (const Case& c : {Case{0, 0, 32768}, Case{-32768, 1, 0}, Case{32767, 6, 65535}, Case{-16385, 8, 16383},
-                          Case{16385, 15, 49153}}) {
-      SDL_JoystickSetVirtualAxis(stick, 0, c.axis);
+    for (const Hand& hand : hands) {
+      for (int b = 0; b < pad->buttons; ++b) SDL_JoystickSetVirtualButton(stick, b, 0);
+      for (int b : pad == &kPlayStationStyle ? hand.playStation : hand.first) SDL_JoystickSetVirtualButton(stick, b, 1);
+      if (pad == &kXboxStyle && hand.dpad >= 0) SDL_JoystickSetVirtualButton(stick, hand.dpad, 1);
+      if (pad != &kXboxStyle) SDL_JoystickSetVirtualHat(stick, 0, hand.hat);
+      SDL_JoystickSetVirtualAxis(stick, 0, hand.stick);
       SDL_JoystickSetVirtualAxis(stick, 1, 12345);  // no other axis is read
-      for (int b = 0; b < 4; ++b) SDL_JoystickSetVirtualButton(stick, b, (c.buttons >> b) & 1);
       ASSERT_TRUE(input.JoyGetPos(info));
-      EXPECT_EQ((std::array{info.xPos, info.buttons}), (std::array{c.x, static_cast<std::uint32_t>(c.buttons)}))
-          << c.axis;
+      EXPECT_EQ((std::array{info.xPos, info.buttons}), (std::array{hand.read.xPos, hand.read.buttons})) << hand.stick;
     }
     SDL_JoystickClose(stick);
+    const SDL_JoystickID id = SDL_JoystickGetDeviceInstanceID(index);
     SDL_JoystickDetachVirtual(index);
     Pump(input);
+    EXPECT_EQ(SDL_JoystickFromInstanceID(id), nullptr);  // no handle left open
     EXPECT_FALSE(input.JoyGetPos(info));
   }
-  SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
+  SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER | SDL_INIT_JOYSTICK);
   EXPECT_FALSE(input.JoyGetPos(info));
 }
 

@@ -239,23 +239,33 @@ test('the keyboard steers, brakes and switches as racer_sim\'s script does', asy
   }
 });
 
-test('the first gamepad drives with DEVICE 0, plugged in while the game runs', async () => {
-  const config = fs.readFileSync(path.join(shipped, 'config.txt'), 'latin1').replace(/^DEVICE 1/m, 'DEVICE 0');
-  const files = [['config.txt', config], 'map.txt'];
-  const { page } = await openPage('racer_window.html', { setup: [fakeGamepad] });
-  await giveFiles(page, files, 'chooser');
-  // Axis -1..1 and buttons 1 to 4 as racer_sim's JX and JB.
-  const pad = (x, buttons) => page.evaluate(([x, buttons]) => {
-    window.__pad = { axes: [x, 0], buttons: [1, 2, 4, 8].map(bit => ({ pressed: (buttons & bit) !== 0 })) };
-  }, [x, buttons]);
-  const lines = [...repeat(5, ''), ...repeat(20, 'JX=32768 JB=2'), ...repeat(30, 'JX=0 JB=0'),
-                 ...repeat(30, 'JX=65535 JB=4'), ...repeat(10, 'JX=32768 JB=1')];
-  await playAndCompare(page, lines, false, async (before, now) => {
-    const [x, buttons] = [...now].map(t => Number(t.slice(3)));
-    if (x !== undefined) await pad(x / 32768 - 1, buttons);
-  }, files);
-  await page.close();
-});
+// Rows: the pad's mapping; its d-pad's buttons (standard 14 and 15) held
+// over a stick at the other end, as racer_sim's JX at the end.
+for (const mapping of ['', 'standard']) {
+  test(`the first gamepad drives with DEVICE 0, plugged in while the game runs (${mapping || 'no'} mapping)`, async () => {
+    const config = fs.readFileSync(path.join(shipped, 'config.txt'), 'latin1').replace(/^DEVICE 1/m, 'DEVICE 0');
+    const files = [['config.txt', config], 'map.txt'];
+    const { page } = await openPage('racer_window.html', { setup: [fakeGamepad] });
+    await giveFiles(page, files, 'chooser');
+    // Axis -1..1 and buttons 1 to 4 as racer_sim's JX and JB; with the
+    // standard mapping JX at an end comes from the d-pad, the stick held
+    // the other way.
+    const pad = (jx, buttons) => page.evaluate(([jx, buttons, mapping]) => {
+      const dpad = mapping === 'standard' && (jx === 0 || jx === 65535);
+      const pressed = Array.from({ length: 16 }, (_, i) => (i < 4 && (buttons & (1 << i)) !== 0) ||
+                                 (dpad && i === (jx === 0 ? 14 : 15)));
+      const x = dpad ? (jx === 0 ? 1 : -1) : jx / 32768 - 1;
+      window.__pad = { mapping, axes: [x, 0], buttons: pressed.map(p => ({ pressed: p })) };
+    }, [jx, buttons, mapping]);
+    const lines = [...repeat(5, ''), ...repeat(20, 'JX=32768 JB=2'), ...repeat(30, 'JX=0 JB=0'),
+                   ...repeat(30, 'JX=65535 JB=4'), ...repeat(10, 'JX=32768 JB=1')];
+    await playAndCompare(page, lines, false, async (before, now) => {
+      const [jx, buttons] = [...now].map(t => Number(t.slice(3)));
+      if (jx !== undefined) await pad(jx, buttons);
+    }, files);
+    await page.close();
+  });
+}
 
 // Rows: page, the cursor while the game runs.
 for (const [file, cursor] of [['racer_window.html', ''], ['racer.html', 'none']]) {

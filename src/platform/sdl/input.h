@@ -16,7 +16,17 @@ std::uint32_t JoystickXFromAxis(Sint16 axis);
 // Buttons 1 to 4 (SDL's 0 to 3) as mask bits 0 to 3.
 std::uint32_t JoystickButtonMask(bool button1, bool button2, bool button3, bool button4);
 
-// The first joystick SDL has, followed as joysticks come and go.
+// SDL's pads: its game-controller interface and its database of pad
+// layouts, to which SDL_GAMECONTROLLERCONFIG and a gamecontrollerdb.txt in
+// the current folder (beside config.txt) add.
+void StartPads();
+
+// The first joystick SDL has, followed as joysticks come and go. A pad that
+// SDL's game-controller database knows is read through that interface, so that every pad's face buttons are the same game
+// buttons: south, east, west and north (A, B, X, Y on an Xbox-style pad)
+// are 1 to 4, the left stick's X is the X axis. Any other is read raw: its
+// axis 0 and buttons 0 to 3. On both a d-pad (or the first hat) held left
+// or right steers.
 class SdlJoystick {
  public:
   SdlJoystick() = default;
@@ -33,5 +43,6 @@ class SdlJoystick {
  private:
   void OpenFirst();
 
-  SDL_Joystick* joystick_ = nullptr;
+  SDL_GameController* controller_ = nullptr;
+  SDL_Joystick* joystick_ = nullptr;  // the controller's own, or a raw one
 };

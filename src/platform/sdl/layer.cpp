@@ -25,8 +25,8 @@ bool ShowsAPicture() {
   return asked != nullptr && strcasestr(asked, driver) != nullptr;
 }
 
-// SDL's video, events and joysticks. False when there is no display to be
-// had; joysticks are optional.
+// SDL's video, events and pads. False when there is no display to be had;
+// pads are optional.
 bool StartSdl() {
   // The joystick is polled like the hardware: it answers whether or not
   // the window has the keyboard.
@@ -41,7 +41,7 @@ bool StartSdl() {
     SDL_Quit();
     return false;
   }
-  SDL_InitSubSystem(SDL_INIT_JOYSTICK);
+  StartPads();
   return true;
 }
 

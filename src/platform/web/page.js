@@ -88,11 +88,18 @@
       racer._web_gamepad(0, 0, 0);
       return;
     }
+    // Buttons 1 to 4 are the pad's first four: with the standard mapping
+    // the face buttons south, east, west and north (A, B, X, Y), as every
+    // platform reads them; its d-pad's left and right (14 and 15) steer,
+    // over the stick.
+    const held = i => i < pad.buttons.length && pad.buttons[i].pressed;
     let buttons = 0;
-    for (let i = 0; i < 4 && i < pad.buttons.length; ++i) {
-      if (pad.buttons[i].pressed) buttons |= 1 << i;
+    for (let i = 0; i < 4; ++i) {
+      if (held(i)) buttons |= 1 << i;
     }
-    racer._web_gamepad(1, pad.axes.length > 0 ? pad.axes[0] : 0, buttons);
+    let x = pad.axes.length > 0 ? pad.axes[0] : 0;
+    if (pad.mapping === 'standard' && held(14) !== held(15)) x = held(14) ? -1 : 1;
+    racer._web_gamepad(1, x, buttons);
   }
 
   function tick(now) {
