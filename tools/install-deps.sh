@@ -14,7 +14,7 @@ play=(
 )
 web=(emscripten node-acorn python3)
 release=(
-  git debhelper libcairo2-dev g++-mingw-w64-x86-64
+  git debhelper libcairo2-dev g++-mingw-w64-x86-64 icoutils
   lintian desktop-file-utils appstream diffoscope-minimal
 )
 test=(

@@ -17,7 +17,7 @@ jobs=$(nproc)
 [ "$jobs" -gt 2 ] && jobs=2
 
 source "$wine_dir/env.sh"
-need cmake x86_64-w64-mingw32-g++ wine wineserver Xvfb xdotool xwininfo import convert iconv || exit 1
+need cmake x86_64-w64-mingw32-g++ wine wineserver Xvfb xdotool xwininfo import convert iconv wrestool icotool || exit 1
 
 set -e
 cmake -S . -B "$build_win" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
@@ -29,7 +29,8 @@ set +e
 
 bin=$build_win/bin
 host_bin=$build_host/bin
-source "$wine_dir/tests.sh"
+# A script that does not load must not pass for one whose tests passed.
+source "$wine_dir/tests.sh" || { echo "tests/wine/tests.sh does not load" >&2; exit 1; }
 trap wine_teardown EXIT
 wine_setup "$build_win" || exit 1
 run_wine_tests

@@ -10,7 +10,8 @@ wine_setup() {
   wine_root=$1/wine-test
   rm -rf "$wine_root"
   mkdir -p "$wine_root/home" "$wine_root/nosound-home" "$wine_root/logs" "$wine_root/pictures"
-  start_x 1024x768 "$wine_root/logs" || return 1
+  # Room for the window of a display scaled to 200 %.
+  start_x 1600x1200 "$wine_root/logs" || return 1
   export WINEPREFIX=$wine_root/prefix WINEARCH=win64 WINEDEBUG=-all
   # No Mono or Gecko installer dialogs while the prefix is made.
   export WINEDLLOVERRIDES="mscoree,mshtml="

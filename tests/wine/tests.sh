@@ -126,7 +126,62 @@ test_frame() {
   check_report "$label" "$out.txt"
 }
 
+expect_equal() { if [ "$2" = "$3" ]; then pass "$1: $2"; else fail "$1: '$2', wanted '$3'"; fi; }  # WHAT GOT WANTED
+
+# What Explorer shows of each program, read back from the file: the icon in
+# every size, the version information and the manifest.
+test_resources() {
+  local exe version icon=$wine_root/logs/icon.ico
+  for exe in racer racer_window; do
+    expect_equal "$exe.exe: icon sizes" "$(wrestool -x --type=group_icon "$bin/$exe.exe" >"$icon" &&
+      icotool -l "$icon" | sed -n 's/.*--width=\([0-9]*\).*/\1/p' | tr '\n' ' ')" "16 24 32 48 64 128 256 "
+    version=$(wrestool -x --raw --type=version "$bin/$exe.exe" | tr -d '\0' |
+      grep -o "CompanyNamethe VELTIX RACE authors\|FileVersion1.0.0\|OriginalFilename$exe.exe\|ProductNameVELTIX RACE")
+    expect_equal "$exe.exe: version" "$(echo $version)" \
+      "CompanyNamethe VELTIX RACE authors FileVersion1.0.0 OriginalFilename$exe.exe ProductNameVELTIX RACE"
+    expect_equal "$exe.exe: per-monitor DPI awareness in the manifest" \
+      "$(wrestool -x --raw --type=24 "$bin/$exe.exe" | grep -o 'PerMonitorV2')" PerMonitorV2
+  done
+}
+
+# first_white FILE column X | FILE row Y, from FROM: where the screenshot
+# first turns pure white.
+first_white() {
+  convert "$1" -crop "$([ "$2" = column ] && echo "1x2000+$3+0" || echo "4000x1+0+$3")" -depth 8 txt:- |
+    awk -F'[ ,:]+' -v from="$4" -v i="$([ "$2" = column ] && echo 2 || echo 1)" 'NR > 1 && /#FFFFFF/ && $i >= from { print $i; exit }'
+}
+
+# On a display scaled to 200 % and 150 % (Wine's LogPixels 192 and 144) the
+# window's client area is the size Windows would stretch the picture to, at
+# 100 % 640x480, read from a screenshot: the white sky's first row under the
+# caption, and the frame's border, the same left, right and below. At 200 %
+# every game pixel is a square of 2x2 screen pixels.
+test_scaled_display() {
+  local case dpi want wid ox oy w h top b shot client
+  for case in 192:1280x960 144:960x720 96:640x480; do
+    dpi=${case%%:*} want=${case#*:} shot=$wine_root/logs/racer_window-${case%%:*}-dpi.png
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+    start_game racer_window
+    wid=$(wait_window "VELTIX RACE" 40) && sleep 1.5 || { fail "racer_window at $dpi dpi: no window"; kill_game; continue; }
+    read -r ox oy w h < <(xwininfo -id "$wid" | awk '/Absolute upper-left X/ {x = $4} /Absolute upper-left Y/ {y = $4}
+      /Width:/ {w = $2} /Height:/ {h = $2} END {print x, y, w, h}')
+    import -window root -crop "${w}x${h}+$ox+$oy" +repage "$shot" 2>/dev/null
+    top=$(first_white "$shot" column $((w / 2)) 3)
+    b=$(first_white "$shot" row $((${top:-0} + 5)) 2)
+    expect_equal "racer_window at $dpi dpi: the client area (see $shot)" "$((w - 2 * ${b:-0}))x$((h - ${b:-0} - ${top:-0}))" "$want"
+    if [ "$dpi" = 192 ]; then
+      client=$wine_root/logs/client.png && convert "$shot" -crop "$want+${b:-0}+${top:-0}" +repage "$client"
+      expect_equal "racer_window at $dpi dpi: pixels off their game pixel's 2x2 square" \
+        "$(convert "$client" -sample 50% -sample 200% png:- | compare -metric AE "$client" - null: 2>&1)" 0
+    fi
+    xdotool key Escape
+    wait_exit 20 || kill_game
+  done  # 96 dpi last: as the other tests find it
+}
+
 run_wine_tests() {
+  test_resources
+  test_scaled_display  # before the checks' virtual desktop of 1024x768
   test_layer_checks
   local program
   for program in "racer_window:VELTIX RACE" "racer:DEFAULT"; do

@@ -85,6 +85,11 @@ void CheckHelpers() {
   for (const auto& [system, game] : {std::pair{0u, 0u}, {6u, 6u}, {0x1Fu, 0xFu}, {0xFFFFFFFFu, 0xFu}}) {
     Check(GameButtons(system) == game, "joystick buttons " + std::to_string(system));
   }
+  // The hat: left half, right half, up, down, centred.
+  for (const auto& [pov, x] : {std::pair{27000u, 0u}, {22500u, 0u}, {31500u, 0u}, {9000u, 65535u}, {4500u, 65535u},
+                               {13500u, 65535u}, {0u, 40000u}, {18000u, 40000u}, {static_cast<unsigned>(JOY_POVCENTERED), 40000u}}) {
+    Check(SteerWithPov(40000, pov) == x, "hat at " + std::to_string(pov));
+  }
   struct SizeCase {
     RECT outer;
     int clientWidth, clientHeight, width, height;

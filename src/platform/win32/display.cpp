@@ -1,5 +1,6 @@
 #include "platform/win32/display.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "platform/win32/surface.h"
@@ -12,6 +13,10 @@ struct DisplayObject {
   std::unique_ptr<DirectDrawSurface> front;
   std::unique_ptr<DirectDrawSurface> back;
   bool exclusive = false;
+  // The windowed picture's whole-number step on a scaled display.
+  HDC wholeStep = nullptr;
+  HBITMAP wholeStepBitmap = nullptr;
+  int wholeFactor = 0;
 };
 
 namespace {
@@ -118,6 +123,61 @@ void DD_FlipToGDISurface(GameState& gs) {
 
 namespace windowed {
 
+namespace {
+
+void ReleaseWholeStep(DisplayObject& object) {
+  if (object.wholeStep != nullptr) DeleteDC(object.wholeStep);
+  if (object.wholeStepBitmap != nullptr) DeleteObject(object.wholeStepBitmap);
+  object.wholeStep = nullptr;
+  object.wholeStepBitmap = nullptr;
+  object.wholeFactor = 0;
+}
+
+// On a display scaled above 100 % the client area is larger than the
+// picture: GDI scales it the whole number of pixels a game pixel not above
+// the scale, each a square, then where the scale is not whole, in one
+// smooth step to the client area. False when GDI could not.
+bool PresentScaled(DisplayObject& object, HWND hwnd, int width, int height) {
+  const int factor = std::max(1, std::min(width / 640, height / 480));
+  HDC source = nullptr;
+  if (FAILED(object.back->get()->GetDC(&source)) || source == nullptr) return false;
+  const HDC window = GetDC(hwnd);
+  bool shown = false;
+  if (window != nullptr) {
+    if (width == 640 * factor && height == 480 * factor) {
+      SetStretchBltMode(window, COLORONCOLOR);
+      shown = StretchBlt(window, 0, 0, width, height, source, 0, 0, 640, 480, SRCCOPY) != 0;
+    } else {
+      HDC whole = source;
+      if (factor > 1) {
+        if (object.wholeFactor != factor) {
+          ReleaseWholeStep(object);
+          object.wholeStep = CreateCompatibleDC(window);
+          object.wholeStepBitmap = CreateCompatibleBitmap(window, 640 * factor, 480 * factor);
+          if (object.wholeStep != nullptr && object.wholeStepBitmap != nullptr) {
+            SelectObject(object.wholeStep, object.wholeStepBitmap);
+            object.wholeFactor = factor;
+          }
+        }
+        if (object.wholeFactor == factor) {
+          SetStretchBltMode(object.wholeStep, COLORONCOLOR);
+          StretchBlt(object.wholeStep, 0, 0, 640 * factor, 480 * factor, source, 0, 0, 640, 480, SRCCOPY);
+          whole = object.wholeStep;
+        }
+      }
+      const int wholeWidth = whole == source ? 640 : 640 * factor;
+      SetStretchBltMode(window, HALFTONE);
+      SetBrushOrgEx(window, 0, 0, nullptr);
+      shown = StretchBlt(window, 0, 0, width, height, whole, 0, 0, wholeWidth, wholeWidth * 3 / 4, SRCCOPY) != 0;
+    }
+    ReleaseDC(hwnd, window);
+  }
+  object.back->get()->ReleaseDC(source);
+  return shown;
+}
+
+}  // namespace
+
 int DD_INIT(GameState& gs) {
   DisplayObject* object = CreateDisplayObject(gs);
   if (object == nullptr) return 0;
@@ -158,6 +218,7 @@ int DD_INIT(GameState& gs) {
 int DD_END(GameState& gs) {
   DisplayObject* object = gs.DDObject;
   if (object == nullptr) return 1;
+  ReleaseWholeStep(*object);
   if (object->clipper != nullptr) {
     object->clipper->Release();
     object->clipper = nullptr;
@@ -182,8 +243,14 @@ void CalcScreenRect(HWND hwnd, RECT& rect) {
 void DD_Present(GameState& gs) {
   DisplayObject* object = gs.DDObject;
   if (object == nullptr || !object->front || !object->back) return;
+  RECT client;
+  const HWND hwnd = NativeWindow(gs);
+  if (GetClientRect(hwnd, &client) && (client.right > 640 || client.bottom > 480) &&
+      PresentScaled(*object, hwnd, client.right, client.bottom)) {
+    return;
+  }
   RECT destination;
-  CalcScreenRect(NativeWindow(gs), destination);
+  CalcScreenRect(hwnd, destination);
   RECT source = kWholeBuffer;
   IDirectDrawSurface7* front = object->front->get();
   if (Lost(front) ||

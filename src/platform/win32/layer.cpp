@@ -17,10 +17,19 @@
 namespace {
 
 // The windowed program's native procedure: the size notification keeps the
-// client area at 640x480; the rest is the game's window procedure.
+// client area at 640x480 (scaled with the display); moved to a display of
+// another scale, the window takes the place Windows suggests, and its size
+// from there; the rest is the game's window procedure.
 LRESULT CALLBACK Win32WindowedWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  constexpr UINT kDpiChanged = 0x02E0;  // WM_DPICHANGED
   if (message == WM_SIZE) {
     KeepClientSize(hwnd, wParam, lParam);
+    return 0;
+  }
+  if (message == kDpiChanged) {
+    const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
+    SetWindowPos(hwnd, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
     return 0;
   }
   return Win32GameWindowProc(hwnd, message, wParam, lParam);
