@@ -123,8 +123,7 @@ TEST(RacerCheck, SaysWhatEachLineDoes) {
         "map.txt:1: cannot read \"\xEF\xBB\xBF" "0 0\" as a section and a value: the line changes nothing",
         "map.txt:2: section 799 is left out of the smoothing: it differs by 5 from section 0 (CORNER_ARCH 2)"},
        1, "  SPEED                      12000  built-in\n"},
-      // A file of another kind: its lines are not listed, what it sets is.
-      // High bytes are text (a Shift JIS comment, say).
+      // Files of another kind: their lines are not listed, what they set is; high bytes are text (Shift JIS).
       {"SPEED 6000 # \xFF\x82\xA0\nGRIP_MIN 20\x7F\n\x03 9\n", std::string("0 0\n\0 5\n", 8),
        {"config.txt: is not a text file (byte 0x7F on line 2): the game reads it as text all the same, finding what "
         "numbers it can; its lines are not listed here",

@@ -75,8 +75,8 @@ TEST(Projection, CarPositionAndHeading) {
     gs->carLRPosition = lrPosition;
     gs->carLRTurn = lrTurn;
     MainLoopViewCalc(*gs);
-    // ... and nothing past the last step.
-    EXPECT_EQ((std::array{gs->drawViewX[0], gs->drawViewX[299], gs->drawViewY[0]}), (std::array{at0, at299, 0})) << wide;
+    EXPECT_EQ((std::array{gs->drawViewX[0], gs->drawViewX[299], gs->drawViewY[0]}), (std::array{at0, at299, 0}))
+        << wide;  // and nothing past the last step
   }
   // 300 * 2147483647 * (-8) / 10240 against the car, wherever it is:
   // saturating 64-bit sums, not a wrapped product.
