@@ -221,13 +221,10 @@ TEST(ExtremeStates, GoalAndRailBringTheCarBack) {
 // each broken state is named.
 TEST(FrameChecks, RulesNameWhatIsBroken) {
   auto sound = std::make_unique<GameState>();
-  sound->carPosition = sound->timeCount = sound->goalCount = 1;  // a lap a frame at most
+  sound->carPosition = sound->timeCount = 1;  // no lap yet; a lap a frame at most
   sound->dispColor = 255;
   const frame_checks::Baseline baseline = frame_checks::TakeBaseline(*sound);
   ASSERT_EQ(frame_checks::CheckFrame(*sound, baseline, 1), "");
-  auto noLapYet = std::make_unique<GameState>(*sound);
-  noLapYet->goalCount = 0;  // sound too
-  ASSERT_EQ(frame_checks::CheckFrame(*noLapYet, baseline, 1), "");
   const std::pair<void (*)(GameState&), const char*> cases[] = {
       {[](GameState& g) { g.mapDataX[1599] = 1; }, "course table changed"},
       {[](GameState& g) { g.dispMap = 2; }, "display switch"},

@@ -104,8 +104,8 @@ std::string PlayStationLayout() {
                              "dpup:h0.1,dpright:h0.2,dpdown:h0.4,dpleft:h0.8,platform:Linux,\n";
 }
 
-// The same physical buttons and d-pad on every pad SDL knows give the same game buttons and steering; a pad it does
-// not know is read raw (buttons 0 to 3, axis 0). Each comes after the one before has gone; the last without events.
+// The same physical buttons and d-pad on every pad SDL knows give the same game buttons and steering; one it does not
+// know is read raw (buttons 0 to 3, axis 0). Each comes after the one before; the last comes and goes without events.
 TEST_F(Joystick, EveryKnownPadsFaceButtonsAreTheSameGameButtons) {
   SDL_Quit();
   testing_support::ScopedTempDir dir;
@@ -149,9 +149,9 @@ TEST_F(Joystick, EveryKnownPadsFaceButtonsAreTheSameGameButtons) {
     SDL_JoystickClose(stick);
     const SDL_JoystickID id = SDL_JoystickGetDeviceInstanceID(index);
     SDL_JoystickDetachVirtual(index);
-    Pump(input);
-    EXPECT_EQ(SDL_JoystickFromInstanceID(id), nullptr);  // no handle left open
+    if (n < 3) Pump(input);
     EXPECT_FALSE(input.JoyGetPos(info));
+    EXPECT_EQ(SDL_JoystickFromInstanceID(id), nullptr);  // no handle left open
   }
   SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER | SDL_INIT_JOYSTICK);
   EXPECT_FALSE(input.JoyGetPos(info));

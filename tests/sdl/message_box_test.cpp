@@ -14,7 +14,7 @@ constexpr const char* kText = kSoundCooperationFailed;
 
 // Keys go down and up, but for ReturnHeld, which only goes down.
 enum Step { Return, KeypadEnter, Space, Escape, LetterA, RepeatedReturn, ReturnHeld,
-            CloseButton, ClickOk, ClickBesideOk, PressOkReleaseBeside };
+            CloseButton, ClickOk, ClickBesideOk, PressOkReleaseBeside, PressBesideReleaseOk };
 
 // What the player does, pushed once the box is shown, after the owner's
 // key, close request and expose; a quit request queued after them ends a box
@@ -60,8 +60,10 @@ int SDLCALL PlayWhenShown(void* data, SDL_Event* event) {
   if (p->step < ReturnHeld) Push(SDL_KEYUP, p->box, keys[p->step]);
   if (p->step == CloseButton) Push(SDL_WINDOWEVENT, p->box, SDL_WINDOWEVENT_CLOSE);
   if (p->step >= ClickOk) {
-    Push(SDL_MOUSEBUTTONDOWN, p->box, 0, p->step == ClickBesideOk ? ok.left - 5 : ok.left + 5, ok.top + 5);
-    Push(SDL_MOUSEBUTTONUP, p->box, 0, p->step == ClickOk ? ok.left + 5 : ok.left - 5, ok.top + 5);
+    const bool downOn = p->step == ClickOk || p->step == PressOkReleaseBeside;
+    const bool upOn = p->step == ClickOk || p->step == PressBesideReleaseOk;
+    Push(SDL_MOUSEBUTTONDOWN, p->box, 0, downOn ? ok.left + 5 : ok.left - 5, ok.top + 5);
+    Push(SDL_MOUSEBUTTONUP, p->box, 0, upOn ? ok.left + 5 : ok.left - 5, ok.top + 5);
   }
   p->giveUp = SDL_AddTimer(100, [](Uint32, void*) -> Uint32 {
     SDL_Event quit{};
@@ -78,7 +80,7 @@ TEST(SdlMessageBox, AnsweredLikeADesktopBoxLeavingTheOwnersEventsQueued) {
   ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER), 0) << SDL_GetError();
   SDL_Window* owner = SDL_CreateWindow("owner", -400, 0, 640, 480, 0);  // hanging off the screen
   ASSERT_NE(owner, nullptr) << SDL_GetError();
-  for (int step = Return; step <= PressOkReleaseBeside; ++step) {
+  for (int step = Return; step <= PressBesideReleaseOk; ++step) {
     const bool answers = step <= Escape || step == CloseButton || step == ClickOk;
     SCOPED_TRACE(step);
     SDL_PumpEvents();

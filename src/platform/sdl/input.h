@@ -29,8 +29,8 @@ void StartPads();
 // or right steers.
 class SdlJoystick {
  public:
+  // A pad still open when SDL quits goes with it: SDL_Quit closes them all.
   SdlJoystick() = default;
-  ~SdlJoystick() { Close(); }
   SdlJoystick(const SdlJoystick&) = delete;
   SdlJoystick& operator=(const SdlJoystick&) = delete;
 
@@ -38,10 +38,10 @@ class SdlJoystick {
   void Observe(const SDL_Event& event);
   // False when there is none. Needs SDL's joystick subsystem.
   bool JoyGetPos(JoystickInfo& info);
-  void Close();
 
  private:
   void OpenFirst();
+  void Close();
 
   SDL_GameController* controller_ = nullptr;
   SDL_Joystick* joystick_ = nullptr;  // the controller's own, or a raw one

@@ -56,8 +56,7 @@ struct SdlPlatform::Parts {
 SdlPlatform::SdlPlatform(Program program) : program_(program), parts_(std::make_unique<Parts>()) {}
 
 SdlPlatform::~SdlPlatform() {
-  parts_->joystick.Close();
-  if (started_) SDL_Quit();
+  if (started_) SDL_Quit();  // and with it the pad still open
 }
 
 bool SdlPlatform::JoyGetPos(JoystickInfo& info) { return parts_->joystick.JoyGetPos(info); }
