@@ -471,7 +471,7 @@ def report(mutants, seconds):
              "Caught: killed or timed out, of the mutants that compiled and are not listed as equivalent.", "",
              "| folder | mutants | killed | survived | equivalent | timed out | did not compile | caught | minutes |",
              "|---|---:|---:|---:|---:|---:|---:|---:|---:|"]
-    for key in sorted(k for k in rows if k != "all") + ["all"]:
+    for key in sorted(k for k in rows if k != "all") + (["all"] if rows else []):
         r = rows[key]
         caught = r["killed"] + r["timed out"]
         live = caught + r["survived"]
