@@ -208,15 +208,38 @@
     document.body.classList.add('placed');
   }
 
-  // A control held by any number of fingers, and a thumb may slide from
-  // one control onto the next: the key is down while a finger is on it.
+  // A key pressed and let go at once.
+  function tap(name) {
+    press(virtualKey(name), true, false);
+    press(virtualKey(name), false, false);
+  }
+
+  // A touch control of the game's key `name`: `down` when a finger lands on
+  // it, `lifted` when one leaves it. Activated by a screen reader or the
+  // keyboard, which choose deliberately: a tap of the key.
   const releases = [];
-  function makeControl(name, face, does, parent) {
+  function touchControl(name, label, parent, down, lifted) {
     const button = document.createElement('button');
     button.type = 'button';
-    button.textContent = face;
-    button.setAttribute('aria-label', face === name ? `${does} (${name})` : does);
-    button.setAttribute('aria-pressed', 'false');
+    button.setAttribute('aria-label', label);
+    button.addEventListener('pointerdown', event => {
+      event.preventDefault();
+      // A touch keeps to the control it started on unless let go.
+      if (button.hasPointerCapture(event.pointerId)) button.releasePointerCapture(event.pointerId);
+      down(event);
+    });
+    for (const type of ['pointerup', 'pointercancel', 'pointerleave']) button.addEventListener(type, lifted);
+    button.addEventListener('click', event => {
+      if (event.detail === 0) tap(name);
+    });
+    button.addEventListener('contextmenu', event => event.preventDefault());
+    parent.appendChild(button);
+    return button;
+  }
+
+  // A control held by any number of fingers, and a thumb may slide from
+  // one control onto the next: the key is down while a finger is on it.
+  function makeControl(name, face, does, parent) {
     const fingers = new Set();
     const update = () => {
       const held = fingers.size > 0;
@@ -224,82 +247,50 @@
       button.setAttribute('aria-pressed', String(held));
       press(virtualKey(name), held, false);
     };
-    button.addEventListener('pointerdown', event => {
-      event.preventDefault();
-      // A touch keeps to the control it started on unless let go.
-      if (button.hasPointerCapture(event.pointerId)) button.releasePointerCapture(event.pointerId);
+    const button = touchControl(name, face === name ? `${does} (${name})` : does, parent, event => {
       fingers.add(event.pointerId);
       update();
+    }, event => {
+      fingers.delete(event.pointerId);
+      update();
     });
+    button.textContent = face;
+    button.setAttribute('aria-pressed', 'false');
     button.addEventListener('pointerenter', event => {
       if (event.buttons === 0) return;
       fingers.add(event.pointerId);
       update();
     });
-    for (const type of ['pointerup', 'pointercancel', 'pointerleave']) {
-      button.addEventListener(type, event => {
-        fingers.delete(event.pointerId);
-        update();
-      });
-    }
-    activatedWithoutPointer(button, () => {
-      press(virtualKey(name), true, false);
-      press(virtualKey(name), false, false);
-    });
     releases.push(() => {
       fingers.clear();
       button.setAttribute('aria-pressed', 'false');
     });
-    parent.appendChild(button);
-  }
-
-  // Activated by a screen reader or the keyboard, which choose deliberately:
-  // a tap.
-  function activatedWithoutPointer(button, tap) {
-    button.addEventListener('click', event => {
-      if (event.detail === 0) tap();
-    });
-    button.addEventListener('contextmenu', event => event.preventDefault());
   }
 
   // Esc on a touch screen: one stray tap must not end the game, so it takes
   // a finger held on it for a second, its fill growing meanwhile.
   function makeLeaveControl(name, face, does, parent) {
-    const button = document.createElement('button');
-    button.type = 'button';
-    button.className = 'leave';
-    button.append(Object.assign(document.createElement('span'), {textContent: face}));
-    button.setAttribute('aria-label', `${face}: ${does}`);
-    const leave = () => {
-      press(virtualKey(name), true, false);
-      press(virtualKey(name), false, false);
-    };
     let timer = 0;
     const stop = () => {
       clearTimeout(timer);
       timer = 0;
       button.classList.remove('holding');
     };
-    button.addEventListener('pointerdown', event => {
-      event.preventDefault();
-      if (button.hasPointerCapture(event.pointerId)) button.releasePointerCapture(event.pointerId);
+    const button = touchControl(name, `${face}: ${does}`, parent, () => {
       if (timer !== 0) return;
       button.classList.add('holding');
       timer = setTimeout(() => {
         stop();
-        leave();
+        tap(name);
       }, kHoldToLeave);
+    }, () => {
+      if (timer === 0) return;
+      stop();
+      if (running) hint('Hold Esc for a second to leave the game.');
     });
-    for (const type of ['pointerup', 'pointercancel', 'pointerleave']) {
-      button.addEventListener(type, () => {
-        if (timer === 0) return;
-        stop();
-        if (running) hint('Hold Esc for a second to leave the game.');
-      });
-    }
-    activatedWithoutPointer(button, leave);
+    button.className = 'leave';
+    button.append(Object.assign(document.createElement('span'), {textContent: face}));
     releases.push(stop);
-    parent.appendChild(button);
   }
 
   for (const [id, hand] of Object.entries(kHands)) {

@@ -149,6 +149,7 @@ bool PresentScaled(DisplayObject& object, HWND hwnd, int width, int height) {
       shown = StretchBlt(window, 0, 0, width, height, source, 0, 0, 640, 480, SRCCOPY) != 0;
     } else {
       HDC whole = source;
+      int wholeFactor = 1;
       if (factor > 1) {
         if (object.wholeFactor != factor) {
           ReleaseWholeStep(object);
@@ -163,12 +164,12 @@ bool PresentScaled(DisplayObject& object, HWND hwnd, int width, int height) {
           SetStretchBltMode(object.wholeStep, COLORONCOLOR);
           StretchBlt(object.wholeStep, 0, 0, 640 * factor, 480 * factor, source, 0, 0, 640, 480, SRCCOPY);
           whole = object.wholeStep;
+          wholeFactor = factor;
         }
       }
-      const int wholeWidth = whole == source ? 640 : 640 * factor;
       SetStretchBltMode(window, HALFTONE);
       SetBrushOrgEx(window, 0, 0, nullptr);
-      shown = StretchBlt(window, 0, 0, width, height, whole, 0, 0, wholeWidth, wholeWidth * 3 / 4, SRCCOPY) != 0;
+      shown = StretchBlt(window, 0, 0, width, height, whole, 0, 0, 640 * wholeFactor, 480 * wholeFactor, SRCCOPY) != 0;
     }
     ReleaseDC(hwnd, window);
   }
