@@ -16,24 +16,17 @@
 // something to report, 2 for bad use.
 #include <cstdio>
 #include <filesystem>
-#include <map>
 #include <optional>
-#include <set>
 #include <string>
-#include <string_view>
 #include <system_error>
 
-#include "headless/file_check.h"
-#include "headless/autodrive.h"
+#include "headless/check_report.h"
 #include "headless/command_line.h"
 #include "picture.h"
 
 namespace {
 
 constexpr char kUsage[] = "racer_check [DIR] [--png FILE] [--script FILE]";
-constexpr int kLaps = 2;
-// Ten minutes of play for two laps; the built-in car laps in 19 seconds.
-constexpr long long kDriveFrames = 10 * 60 * 60;
 
 struct Options {
   std::string dir = ".";
@@ -72,61 +65,6 @@ std::string Folder(const Options& options) {
   return dir == "/" ? dir : dir + "/";
 }
 
-std::string Where(const Options& options, const std::string& file) { return Folder(options) + file; }
-
-void PrintDiagnostics(const Options& options, const file_check::Report& report, bool course) {
-  for (const file_check::Diagnostic& d : report.diagnostics) {
-    if (d.file.starts_with("map") == course) std::printf("%s\n", file_check::Line(d, Folder(options)).c_str());
-  }
-}
-
-void PrintSettings(const Options& options, const file_check::Report& report) {
-  std::printf("settings: %s\n", report.configFile.empty() ? "none, the built-in values" : Where(options, report.configFile).c_str());
-  PrintDiagnostics(options, report, false);
-  for (int k = 0; k < kConfigKeyCount; ++k) {
-    const file_check::Setting& setting = report.settings[k];
-    const std::string from = setting.line > 0 ? "line " + std::to_string(setting.line) : "built-in";
-    std::printf("  %-20s %11d  %s\n", kConfigKeys[k].name, setting.value, from.c_str());
-  }
-}
-
-void PrintCourse(const Options& options, const file_check::Report& report) {
-  std::printf("course: %s\n", report.mapFile.empty() ? "none, a straight course" : Where(options, report.mapFile).c_str());
-  PrintDiagnostics(options, report, true);
-  for (const std::string& line : report.summary) std::printf("  %s\n", line.c_str());
-}
-
-// Returns whether the driver lapped twice without a rail contact.
-bool PrintDrive(const autodrive::RunSummary& run) {
-  std::printf("drive: %d laps of the closed-loop driver with these settings\n", kLaps);
-  for (std::size_t lap = 0; lap < run.lapTimes.size(); ++lap) {
-    std::printf("  lap %zu: %d frames, %.2f s\n", lap + 1, run.lapTimes[lap], run.lapTimes[lap] / 60.0);
-  }
-  const bool lapped = run.lapTimes.size() >= kLaps;
-  if (!lapped) {
-    std::printf("  the driver cannot lap the course: after %lld frames (%lld minutes), laps done: %zu, in section %d\n",
-                run.frames, run.frames / 3600, run.lapTimes.size(), run.endPosition / kSectionUnits);
-  }
-  if (run.contacts.empty()) {
-    std::printf("  rail contacts: none\n");
-    return lapped;
-  }
-  std::map<int, std::set<int>> sections;  // by lap
-  for (const autodrive::Contact& contact : run.contacts) sections[contact.lap].insert(contact.section);
-  std::string where;
-  for (const auto& [lap, set] : sections) {
-    where += (where.empty() ? "" : "; ") + std::string("lap ") + std::to_string(lap) + ": ";
-    // A car that keeps hitting the rail would fill a page.
-    if (set.size() > 20) {
-      where += std::to_string(set.size()) + " sections from " + std::to_string(*set.begin()) + " to " + std::to_string(*set.rbegin());
-    } else {
-      where += (set.size() == 1 ? "section " : "sections ") + file_check::Ranges({set.begin(), set.end()});
-    }
-  }
-  std::printf("  rail contacts: %zu (%s)\n", run.contacts.size(), where.c_str());
-  return false;
-}
-
 bool WriteText(const std::filesystem::path& path, const std::string& text) {
   std::FILE* out = std::fopen(path.c_str(), "w");
   bool written = out != nullptr && std::fputs(text.c_str(), out) >= 0;
@@ -148,10 +86,8 @@ int main(int argc, char** argv) {
   }
 
   const file_check::Report report = file_check::Check();
-  PrintSettings(options, report);
-  PrintCourse(options, report);
-  const autodrive::Drive drive = autodrive::DriveGame({.frames = kDriveFrames, .laps = kLaps});
-  const bool cleanDrive = PrintDrive(drive.summary);
+  const autodrive::Drive drive = file_check::DriveLaps();
+  std::fputs(file_check::ReportText(report, drive.summary, Folder(options)).c_str(), stdout);
 
   if (options.png && !racer_check::WriteCoursePicture(report, options.png->string())) {
     std::fprintf(stderr, "racer_check: cannot write %s\n", options.png->c_str());
@@ -161,5 +97,5 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "racer_check: cannot write %s\n", options.script->c_str());
     return CommandLine::kBadUse;
   }
-  return report.diagnostics.empty() && cleanDrive ? 0 : 1;
+  return report.diagnostics.empty() && file_check::CleanDrive(drive.summary) ? 0 : 1;
 }
