@@ -1,7 +1,8 @@
 # cmake --install: where a Debian game puts its files. Programs in games/,
-# the shipped files in share/games/veltix-race, the launcher beside the
-# programs, and the menu entry, icons, metadata and manual pages where the
-# desktop looks for them. Tests and developers' tools are not installed.
+# the shipped files in share/games/veltix-race (the further courses in its
+# courses/), the launcher beside the programs, and the menu entry, icons,
+# metadata and manual pages where the desktop looks for them. Tests and
+# developers' tools are not installed.
 include(GNUInstallDirs)
 set(RACER_INSTALL_GAMESDIR games CACHE STRING "Programs, relative to the prefix")
 set(RACER_INSTALL_GAMEDATADIR ${CMAKE_INSTALL_DATAROOTDIR}/games/veltix-race CACHE STRING
@@ -39,6 +40,9 @@ install(FILES
   ${PROJECT_SOURCE_DIR}/data/config.txt ${PROJECT_SOURCE_DIR}/data/config_bak.txt
   ${PROJECT_SOURCE_DIR}/data/map.txt ${PROJECT_SOURCE_DIR}/data/map_bak.txt
   DESTINATION ${RACER_INSTALL_GAMEDATADIR})
+# The further courses, for a player to copy over their map.txt.
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/data/courses/ DESTINATION ${RACER_INSTALL_GAMEDATADIR}/courses
+  FILES_MATCHING PATTERN "*.txt")
 
 install(FILES ${generated}/${RACER_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/applications)
 install(FILES ${generated}/${RACER_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/metainfo)

@@ -77,6 +77,7 @@ run cmake --build "$work/build-win" -j"$jobs" --target racer racer_window
 mkdir -p "$win"
 cp "$work/build-win/bin/racer.exe" "$work/build-win/bin/racer_window.exe" "$win/"
 cp "$src"/data/{config,config_bak,map,map_bak}.txt "$win/"
+cp -r "$src/data/courses" "$win/courses"
 text windows/README.txt | sed 's/$/\r/' >"$win/README.txt"
 sed 's/$/\r/' "$src/LICENSE" >"$win/LICENSE.txt"
 

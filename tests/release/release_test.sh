@@ -45,6 +45,7 @@ done
 expected=$(
   for p in racer racer_window racer_check racer_sim veltix-race; do echo "/usr/games/$p"; done
   for f in config config_bak map map_bak; do echo "/usr/share/games/veltix-race/$f.txt"; done
+  for f in data/courses/*.txt; do echo "/usr/share/games/veltix-race/courses/${f##*/}"; done
   echo "$desktop"
   echo /usr/share/metainfo/org.veltixrace.VeltixRace.metainfo.xml
   for s in 16 24 32 48 64 128 256; do echo "/usr/share/icons/hicolor/${s}x$s/apps/veltix-race.png"; done
