@@ -10,6 +10,7 @@
 #include <tuple>
 #include <vector>
 
+#include "headless/autodrive.h"
 #include "headless/file_check.h"
 #include "shell/main_proc.h"
 #include "support/run_tool.h"
@@ -179,6 +180,27 @@ TEST(RacerCheck, ShippedFilesAndTheirDrive) {
   const std::string last = trace.substr(trace.rfind('\n', trace.size() - 2) + 1);
   // goalCount, timeCount, goalRecord0 to 2: the second lap ended this frame.
   EXPECT_NE(last.find(",2,1,0,1086,1125,"), std::string::npos) << last;
+}
+
+// Each course of data/courses/ with the shipped settings, as racer_check would
+// pass it: every line taken as written, nothing for the smoothing to move, and
+// two laps of the driver without a rail contact.
+TEST(RacerCheck, FurtherCoursesAreCleanAndLapped) {
+  int courses = 0;
+  for (const auto& course : std::filesystem::directory_iterator(kDataDir + "/courses")) {
+    SCOPED_TRACE(course.path().filename().string());
+    ScopedTempDir dir;
+    WriteFile("config.txt", ReadFile(kDataDir + "/config.txt"));
+    WriteFile("map.txt", ReadFile(course.path().string()));
+    std::vector<std::string> diagnostics;
+    for (const file_check::Diagnostic& d : file_check::Check().diagnostics) diagnostics.push_back(file_check::Line(d));
+    EXPECT_EQ(diagnostics, std::vector<std::string>{});
+    const autodrive::RunSummary run = autodrive::DriveGame({.frames = 2 * 60 * 60, .laps = 2}).summary;
+    EXPECT_EQ(run.lapTimes.size(), 2u);
+    EXPECT_EQ(run.contacts.size(), 0u);
+    ++courses;
+  }
+  EXPECT_GE(courses, 3);
 }
 
 // A picture's pixels as 0xRRGGBB, row by row; none when it cannot be read.
