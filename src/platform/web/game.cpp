@@ -11,6 +11,7 @@
 
 #include "headless/file_check.h"
 #include "headless/test_mode.h"
+#include "platform/web/course_strip.h"
 #include "platform/web/layer.h"
 #include "shell/frame_loop.h"
 #include "shell/pacing.h"
@@ -149,6 +150,15 @@ EMSCRIPTEN_KEEPALIVE const char* web_check() {
   for (const file_check::Diagnostic& d : file_check::Check().diagnostics) text += file_check::Line(d) + "\n";
   return text.c_str();
 }
+
+// The running game's course map with its car, as the M key draws it
+// (course_strip.h); the car's position in 1024ths of a section.
+EMSCRIPTEN_KEEPALIVE const std::uint8_t* web_run_strip() {
+  if (!run) return nullptr;
+  const GameState& gs = run->game.gs();
+  return DrawCourseStrip(gs.mapDataX, gs.carPosition);
+}
+EMSCRIPTEN_KEEPALIVE double web_car_position() { return run ? run->game.gs().carPosition : 0; }
 
 // The frames played so far.
 EMSCRIPTEN_KEEPALIVE double web_frame() { return run ? static_cast<double>(run->frame) : 0; }
