@@ -16,6 +16,7 @@ echo
 echo "the game's front page:            http://localhost:$port/index.html"
 echo "racer_window, the windowed game:  http://localhost:$port/racer_window.html"
 echo "racer, the full-screen game:      http://localhost:$port/racer.html"
+echo "the course workshop:              http://localhost:$port/workshop.html"
 if [ "$bind" != 127.0.0.1 ]; then
   echo "from another device: this machine's address instead of localhost ($(hostname -I 2>/dev/null | cut -d' ' -f1))"
 fi

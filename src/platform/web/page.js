@@ -3,7 +3,9 @@
 // keyboard or the touch controls), the first gamepad and the animation
 // frames, fits the picture to the screen, and says what became of the game.
 // With ?script=URL&frame=N in its address it runs the test mode: the
-// script's keys instead of the keyboard, stopping after frame N.
+// script's keys instead of the keyboard, stopping after frame N. With
+// ?embedded it is the course workshop's drive: only the game, on the files
+// the workshop hands it (racerPlay), started again by Enter.
 'use strict';
 (function () {
   const fullScreen = document.body.dataset.program === 'fullscreen';
@@ -15,6 +17,8 @@
   const again = document.getElementById('again');
   const address = new URLSearchParams(location.search);
   const testFrame = address.has('script') ? Number(address.get('frame')) : 0;
+  const embedded = address.has('embedded');
+  document.body.classList.toggle('embedded', embedded);
 
   const kDataFiles = ['config.txt', 'config_bak.txt', 'map.txt', 'map_bak.txt'];
   // The game's keys, from the module: KeyboardEvent.key in upper case to
@@ -402,8 +406,24 @@
     showCheck();
   }
 
+  // The workshop's files, in place of all in use; the game starts on them
+  // now or, without `restart`, at the next Enter.
+  let playWhenLoaded = false;
+  window.racerPlay = (files, restart = true) => {
+    inUse.clear();
+    for (const [name, bytes] of files) inUse.set(name, bytes);
+    if (!restart) return;
+    if (racer) start();
+    else playWhenLoaded = true;
+  };
+
   document.addEventListener('keydown', event => {
     if (event.ctrlKey || event.metaKey || event.altKey) return;  // the browser's own shortcuts
+    if (embedded && event.key === 'Enter' && racer && inUse.size > 0) {
+      event.preventDefault();
+      start();
+      return;
+    }
     const key = virtualKey(event.key);
     if (fullScreen && key !== keyCodes.get('ESCAPE') && !document.fullscreenElement) enterFullScreen();
     if (!running || key === 0) return;
@@ -445,6 +465,7 @@
   addEventListener('drop', event => {
     event.preventDefault();
     document.body.classList.remove('dragging');
+    if (embedded) return;  // the workshop's own files come from the workshop
     startWith(event.dataTransfer.files);
   });
 
@@ -483,6 +504,11 @@
                            .map(line => line.split(' ')).map(([key, code]) => [key, Number(code)]));
     const [config, map, script] = await shipped;
     if (script) racer.FS.writeFile('/tmp/script.txt', script);
+    if (embedded) {
+      if (playWhenLoaded) start();
+      else say('Drive, or Enter here, starts the game on the course.', 'waiting');
+      return;
+    }
     for (const [name, bytes] of [['config.txt', config], ['map.txt', map]]) {
       if (!inUse.has(name)) inUse.set(name, bytes);
     }

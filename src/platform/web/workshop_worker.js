@@ -1,0 +1,25 @@
+// The course workshop's checks, off the page's thread: the module reads
+// the files it is sent as the game and racer_check would, however long the
+// smoothing takes, and answers with racer_check's report and the course
+// map. The page sends the next files only once the answer is in.
+'use strict';
+importScripts('racer.js');
+
+createRacer({}).then(racer => {
+  const settings = racer.UTF8ToString(racer._web_settings()).trim().split('\n').map(line => {
+    const [name, builtIn] = line.split(' ');
+    return [name, Number(builtIn)];
+  });
+  onmessage = ({data}) => {
+    for (const name of ['config.txt', 'config_bak.txt', 'map.txt', 'map_bak.txt']) {
+      if (racer.FS.analyzePath(name).exists) racer.FS.unlink(name);
+    }
+    for (const [name, bytes] of data.files) racer.FS.writeFile(name, bytes);
+    const text = racer.UTF8ToString(racer._web_workshop_check());
+    const at = racer._web_course_strip();
+    const [width, height] = new Int32Array(racer.HEAPU8.buffer, at, 2);
+    const pixels = new Uint8ClampedArray(racer.HEAPU8.slice(at + 8, at + 8 + width * height * 4).buffer);
+    postMessage({text, loaded: data.loaded, strip: {width, height, pixels}}, [pixels.buffer]);
+  };
+  postMessage({settings});
+}).catch(error => postMessage({failed: String(error.message || error)}));
