@@ -36,3 +36,23 @@ export async function serve(fileOf, replacedBody = () => undefined) {
 
 export const waitFor = (page, predicate, arg) =>
   page.waitForFunction(predicate, arg, { polling: 20, timeout: 10000 });
+
+// Animation frames at `rate` per second of a clock the test drives:
+// __step(n) runs n of them and returns the script time they took.
+export function driveAnimationFrames(rate) {
+  let now = 0;
+  let waiting = [];
+  window.requestAnimationFrame = callback => waiting.push(callback);
+  window.__step = n => {
+    let cost = 0;
+    for (let k = 0; k < n; ++k) {
+      const callbacks = waiting;
+      waiting = [];
+      now += 1000 / rate;
+      const start = performance.now();
+      for (const callback of callbacks) callback(now);
+      cost += performance.now() - start;
+    }
+    return cost;
+  };
+}

@@ -6,18 +6,14 @@
 // Needs the pages (build-web/www), racer_sim and racer_check (build/bin).
 import { after, before, test } from 'node:test';
 import assert from 'node:assert/strict';
-import { execFileSync, spawnSync } from 'node:child_process';
+import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
-import { launchChromium, serve, waitFor } from './browser.mjs';
+import { launchChromium, serve, waitFor, driveAnimationFrames } from './browser.mjs';
+import { canvasRgb, differingPixels, fileBytes, golden, noise, racerCheckWords, racerSimRgb, shipped, utf16, www }
+  from './native.mjs';
 
-const root = path.resolve(import.meta.dirname, '../..');
-const www = path.resolve(root, process.env.RACER_WEB_DIR ?? 'build-web/www');
-const racerSim = path.resolve(root, process.env.RACER_SIM ?? 'build/bin/racer_sim');
-const racerCheck = path.resolve(root, process.env.RACER_CHECK ?? 'build/bin/racer_check');
-const golden = path.join(root, 'tests/golden');
-const shipped = path.join(root, 'data');
 
 // Bodies served instead of the built files', by address: a new version.
 const replaced = new Map();
@@ -37,26 +33,6 @@ after(async () => {
   await browser?.close();
   server?.close();
 });
-
-// Animation frames at `rate` per second of a clock the test drives:
-// __step(n) runs n of them and returns the script time they took.
-function driveAnimationFrames(rate) {
-  let now = 0;
-  let waiting = [];
-  window.requestAnimationFrame = callback => waiting.push(callback);
-  window.__step = n => {
-    let cost = 0;
-    for (let k = 0; k < n; ++k) {
-      const callbacks = waiting;
-      waiting = [];
-      now += 1000 / rate;
-      const start = performance.now();
-      for (const callback of callbacks) callback(now);
-      cost += performance.now() - start;
-    }
-    return cost;
-  };
-}
 
 // A gamepad the test plugs in and moves: window.__pad.
 function fakeGamepad() {
@@ -86,59 +62,7 @@ const state = page => page.evaluate(() => document.body.dataset.state);
 const frames = page => page.evaluate(() => racer._web_frame());
 const step = (page, n) => page.evaluate(n => __step(n), n);
 
-// The canvas as 8-bit RGB, row by row.
-async function canvasRgb(page) {
-  const base64 = await page.evaluate(() => {
-    const rgba = document.getElementById('screen').getContext('2d').getImageData(0, 0, 640, 480).data;
-    let bytes = '';
-    for (let i = 0; i < rgba.length; i += 4) bytes += String.fromCharCode(rgba[i], rgba[i + 1], rgba[i + 2]);
-    return btoa(bytes);
-  });
-  return Buffer.from(base64, 'base64');
-}
-
-// A scratch folder holding the shipped config.txt and map.txt, then
-// `files` (names of shipped ones, or [name, text or bytes] pairs), as the
-// page's game has them; what `use(dir)` returns.
-function inFolder(files, use) {
-  const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'racer-web-'));
-  try {
-    for (const [name, bytes] of fileBytes(['config.txt', 'map.txt', ...files])) fs.writeFileSync(path.join(dir, name), bytes);
-    return use(dir);
-  } finally {
-    fs.rmSync(dir, { recursive: true, force: true });
-  }
-}
-
-// racer_sim's picture of `frame` for the script text, with `files` in its
-// folder, as 8-bit RGB.
-const racerSimRgb = (script, frame, fullScreen, files = []) => inFolder(files, dir => {
-  fs.writeFileSync(path.join(dir, 'script.txt'), script);
-  execFileSync(racerSim, ['--frames', String(frame), '--input', 'script.txt', '--png', 'out.png',
-                          ...(fullScreen ? ['--fullscreen'] : [])], { cwd: dir });
-  return execFileSync('convert', [path.join(dir, 'out.png'), '-depth', '8', 'rgb:-'], { maxBuffer: 1 << 22 });
-});
-
-// racer_check's diagnostics on a folder with `files`: its lines that name a file.
-const racerCheckWords = files => inFolder(files, dir => spawnSync(racerCheck, [], { cwd: dir, encoding: 'utf8' })
-  .stdout.split('\n').filter(line => /^(config|map)/.test(line)));
-
-function differingPixels(a, b) {
-  assert.equal(a.length, 640 * 480 * 3);
-  assert.equal(b.length, a.length);
-  let n = 0;
-  for (let i = 0; i < a.length; i += 3) {
-    if (a[i] !== b[i] || a[i + 1] !== b[i + 1] || a[i + 2] !== b[i + 2]) ++n;
-  }
-  return n;
-}
-
 const pageOf = fullScreen => (fullScreen ? 'racer.html' : 'racer_window.html');
-
-// Files as racer_sim's folder gets them: names of shipped ones, or [name,
-// text or bytes] pairs; as bytes.
-const fileBytes = files => files.map(file => (!Array.isArray(file) ? [file, fs.readFileSync(path.join(shipped, file))]
-  : [file[0], Buffer.isBuffer(file[1]) ? file[1] : Buffer.from(file[1], 'latin1')]));
 
 // The player's files, handed to the page as the chooser or a drop does;
 // back once the game has started again with them.
@@ -157,13 +81,6 @@ async function giveFiles(page, files, how) {
     racer.FS.analyzePath(name).exists && racer.FS.readFile(name).join() === bytes.join()),
   chosen.map(([name, buffer]) => [name, [...buffer]]));
 }
-
-// Text as Notepad saves it as "Unicode", and bytes that are no text at all.
-const utf16 = text => Buffer.concat([Buffer.from([0xFF, 0xFE]), Buffer.from(text, 'utf16le')]);
-const noise = n => {
-  let x = 25;
-  return Buffer.from(Array.from({ length: n }, () => (x = (Math.imul(x, 1103515245) + 12345) >>> 0) >>> 24));
-};
 
 // Rows: script, frame, program; the player's files picked or dropped (a
 // name for what they are, the files), each kept with the shipped file of
