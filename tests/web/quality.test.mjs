@@ -15,7 +15,7 @@ const www = path.resolve(root, process.env.RACER_WEB_DIR ?? 'build-web/www');
 const axeSource = fs.readFileSync(createRequire(import.meta.url).resolve('axe-core/axe.min.js'), 'utf8');
 
 const kSubPath = '/games/veltix/';
-const kPages = ['index.html', 'racer_window.html', 'racer.html'];
+const kPages = ['index.html', 'racer_window.html', 'racer.html', 'workshop.html'];
 const kScreens = {
   phone: { viewport: { width: 390, height: 844 }, deviceScaleFactor: 3, hasTouch: true, isMobile: true },
   desktop: { viewport: { width: 1366, height: 768 }, deviceScaleFactor: 1.25 },
@@ -48,7 +48,8 @@ function countLayoutShifts() {
 }
 
 // Opened as a visitor would, with the service worker; loaded once the game
-// has played half a second (the front page: once it has loaded).
+// has played half a second (the front page: once it has loaded; the
+// workshop: once it has checked the course).
 async function visit(file, screen) {
   const context = await browser.newContext(kScreens[screen]);
   const page = await context.newPage();
@@ -56,7 +57,8 @@ async function visit(file, screen) {
   page.on('pageerror', error => errors.push(error.message));
   await page.addInitScript(countLayoutShifts);
   await page.goto(base.replace(/\/$/, kSubPath) + file, { waitUntil: 'load' });
-  if (file !== 'index.html') await waitFor(page, () => window.racer?._web_frame() >= 30);
+  if (file === 'workshop.html') await waitFor(page, () => window.workshop?.checked && !workshop.busy);
+  else if (file !== 'index.html') await waitFor(page, () => window.racer?._web_frame() >= 30);
   await waitFor(page, () => navigator.serviceWorker.controller !== null);
   return { page, errors, close: () => context.close() };
 }

@@ -777,6 +777,7 @@
   function drive() {
     if (!game().racerPlay) return;
     game().racerPlay(gameFiles(), true);
+    driveFrame.scrollIntoView({block: 'nearest'});
     driveFrame.focus();
     follow();
   }
