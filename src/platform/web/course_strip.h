@@ -6,8 +6,9 @@
 
 // Draws the strip of `course` (800 sections) with the car's dot at
 // `carPosition` (none from section 796 on) on black, and answers the band
-// of rows it takes: two 32-bit numbers, its width and height, then its
-// pixels as RGBA bytes, row by row. Valid until the next call.
+// of rows it takes: four 32-bit numbers, its width and height and the first
+// and last column drawn on, then its pixels as RGBA bytes, row by row.
+// Valid until the next call.
 const std::uint8_t* DrawCourseStrip(const std::int32_t* course, std::int32_t carPosition);
 
 // A position whose dot the strip leaves out.

@@ -18,7 +18,11 @@
 
   // Files are handled as byte strings, one character a byte, so that a
   // loaded file's lines go back out byte for byte whatever its encoding.
-  const bytesOf = text => Uint8Array.from(text, c => c.charCodeAt(0));
+  const bytesOf = text => {
+    const bytes = new Uint8Array(text.length);
+    for (let i = 0; i < text.length; ++i) bytes[i] = text.charCodeAt(i);
+    return bytes;
+  };
   const textOf = bytes => {
     let text = '';
     for (let i = 0; i < bytes.length; i += 8192) text += String.fromCharCode(...bytes.subarray(i, i + 8192));
@@ -159,7 +163,7 @@
     $('redo').disabled = future.length === 0;
     if (settings) showSettings();
     if (!stroke) fitValues();
-    $('arch').textContent = arch();
+    if ($('arch').textContent !== String(arch())) $('arch').textContent = arch();
     drawSoon();
     check(soon);
     storeSoon();
@@ -170,6 +174,7 @@
   let checking = false;
   let checkTimer = 0;
   let checked = null;  // the last answer: given, course, settings, report
+  let answers = 0;
   let strip = null;    // the course map of the last answer
 
   // Asks the worker about the files as they are now, once it is free: it
@@ -207,7 +212,7 @@
     checking = false;
     const lines = data.text.split('\n');
     const numbers = i => lines[i].split(' ').slice(1).map(Number);
-    checked = {given: numbers(0), course: numbers(1), settings: numbers(2),
+    checked = {id: ++answers, given: numbers(0), course: numbers(1), settings: numbers(2),
                diagnostics: Number(lines[3].split(' ')[1]), report: lines.slice(4).join('\n')};
     strip = data.strip;
     // A file just loaded: the work takes what the game read from it.
@@ -241,29 +246,21 @@
   const kStripMargin = 12;
   const kStripLeast = 160;
   let stripColumns = [0, 640];
+  // A band as the module draws it (course_strip.h): {width, height, left,
+  // right, pixels}. `fit`: the columns shown follow the course's.
   function putStrip(band, fit) {
-    if (fit) stripColumns = columnsOf(band);
+    if (fit) {
+      const middle = band.left <= band.right ? (band.left + band.right) / 2 : band.width / 2;
+      const width = Math.min(band.width, Math.max(kStripLeast, band.right - band.left + 1 + 2 * kStripMargin));
+      stripColumns = [Math.round(Math.max(0, Math.min(band.width - width, middle - width / 2))), width];
+    }
     const [x, width] = stripColumns;
     const canvas = $('strip');
     if (canvas.width !== width || canvas.height !== band.height) [canvas.width, canvas.height] = [width, band.height];
-    stripContext.putImageData(band, -x, 0, x, 0, width, band.height);
-  }
-  function columnsOf(band) {
-    let [left, right] = [band.width, 0];
-    for (let y = 0; y < band.height; y += 2) {
-      for (let x = 0; x < band.width; ++x) {
-        const i = (y * band.width + x) * 4;
-        if (band.data[i] + band.data[i + 1] + band.data[i + 2] === 0) continue;
-        left = Math.min(left, x);
-        right = Math.max(right, x);
-      }
-    }
-    const middle = left <= right ? (left + right) / 2 : band.width / 2;
-    const width = Math.min(band.width, Math.max(kStripLeast, right - left + 1 + 2 * kStripMargin));
-    return [Math.round(Math.max(0, Math.min(band.width - width, middle - width / 2))), width];
+    stripContext.putImageData(new ImageData(band.pixels, band.width, band.height), -x, 0, x, 0, width, band.height);
   }
   function showStrip() {
-    if (strip && carSection === null) putStrip(new ImageData(strip.pixels, strip.width, strip.height), true);
+    if (strip && carSection === null) putStrip(strip, true);
   }
 
   // ---- The chart ---------------------------------------------------------
@@ -300,9 +297,16 @@
     yLimit = Math.ceil(most * 1.1 / 50) * 50;
   }
 
+  // The chart's size in CSS pixels, kept as it changes: reading it would
+  // lay the page out on every pointer move.
+  let chartSize = [chart.clientWidth, chart.clientHeight];
+  new ResizeObserver(([entry]) => {
+    chartSize = [entry.contentRect.width, entry.contentRect.height];
+    drawSoon();
+  }).observe(chart);
+
   function geometry() {
-    const w = chart.clientWidth;
-    const h = chart.clientHeight;
+    const [w, h] = chartSize;
     const middle = h / 2;
     const scale = (middle - 8) / yLimit;
     return {w, h, x: s => (s - view.start) * w / view.span, y: v => middle - v * scale,
@@ -310,22 +314,22 @@
             value: y => clampValue((middle - y) / scale)};
   }
 
-  function draw() {
-    drawPending = false;
-    const ratio = devicePixelRatio || 1;
-    const g = geometry();
-    const [pw, ph] = [Math.round(g.w * ratio), Math.round(g.h * ratio)];
-    if (chart.width !== pw || chart.height !== ph) [chart.width, chart.height] = [pw, ph];
-    const c = context;
+  // What stays while a stroke draws (the selected range, the grid, the
+  // game's line and the sections it moves) is drawn on a canvas of its own
+  // under the chart's, which draws only the written line and the markers.
+  const backdrop = $('backdrop');
+  const backdropContext = backdrop.getContext('2d');
+  let backdropKey = '';
+
+  function drawBackdrop(g, ratio, first, last) {
+    const [from, to] = range();
+    const key = [backdrop.width, backdrop.height, ratio, view.start, view.span, yLimit, from, to].join() + (checked ? checked.id : '');
+    if (key === backdropKey) return;
+    backdropKey = key;
+    const c = backdropContext;
     c.setTransform(ratio, 0, 0, ratio, 0, 0);
     c.fillStyle = '#000';
     c.fillRect(0, 0, g.w, g.h);
-    const first = Math.max(0, Math.floor(view.start));
-    const last = Math.min(kSections - 1, Math.ceil(view.start + view.span));
-    const width = g.w / view.span;
-
-    // The selected range, the grid every 100 sections and the straight line.
-    const [from, to] = range();
     c.fillStyle = '#234';
     c.fillRect(g.x(from), 0, g.x(to + 1) - g.x(from), g.h);
     c.fillStyle = '#555';
@@ -336,33 +340,50 @@
     }
     c.fillText('+' + yLimit, 2, 11);
     c.fillRect(0, Math.round(g.y(0)), g.w, 1);
-
-    // Where the smoothing moves sections (by the last check).
-    if (checked) {
-      c.fillStyle = '#f44';
-      for (let s = first; s <= last; ++s) {
-        if (checked.given[s] !== checked.course[s]) c.fillRect(g.x(s), g.h - 18, Math.max(width, 1), 5);
-      }
+    if (!checked) return;
+    const width = g.w / view.span;
+    c.fillStyle = '#f44';
+    for (let s = first; s <= last; ++s) {
+      if (checked.given[s] !== checked.course[s]) c.fillRect(g.x(s), g.h - 18, Math.max(width, 1), 5);
     }
-    // As written: a step for each section.
-    c.strokeStyle = '#888';
+    c.strokeStyle = '#fc6';
+    c.lineWidth = 2;
+    c.beginPath();
+    for (let s = first; s <= last; ++s) c.lineTo(g.x(s + 0.5), g.y(checked.course[s]));
+    c.stroke();
+  }
+
+  function draw() {
+    drawPending = false;
+    const ratio = devicePixelRatio || 1;
+    const g = geometry();
+    const [pw, ph] = [Math.round(g.w * ratio), Math.round(g.h * ratio)];
+    for (const canvas of [chart, backdrop]) {
+      if (canvas.width !== pw || canvas.height !== ph) [canvas.width, canvas.height] = [pw, ph];
+    }
+    const first = Math.max(0, Math.floor(view.start));
+    const last = Math.min(kSections - 1, Math.ceil(view.start + view.span));
+    const width = g.w / view.span;
+    drawBackdrop(g, ratio, first, last);
+    const c = context;
+    c.setTransform(ratio, 0, 0, ratio, 0, 0);
+    c.clearRect(0, 0, g.w, g.h);
+
+    // As written: a step for each section where a section is wide enough
+    // to show one.
+    c.strokeStyle = '#bbb';
     c.lineWidth = 1;
     c.beginPath();
     for (let s = first; s <= last; ++s) {
       const y = g.y(work.course[s]);
-      if (s === first) c.moveTo(g.x(s), y);
-      else c.lineTo(g.x(s), y);
+      if (width < 2) {
+        c.lineTo(g.x(s + 0.5), y);
+        continue;
+      }
+      c.lineTo(g.x(s), y);
       c.lineTo(g.x(s + 1), y);
     }
     c.stroke();
-    // As the game makes it.
-    if (checked) {
-      c.strokeStyle = '#fc6';
-      c.lineWidth = 2;
-      c.beginPath();
-      for (let s = first; s <= last; ++s) c.lineTo(g.x(s + 0.5), g.y(checked.course[s]));
-      c.stroke();
-    }
     // The keyboard's section and the car.
     if (document.activeElement === chart) {
       c.fillStyle = 'rgba(255, 255, 255, 0.35)';
@@ -435,8 +456,10 @@
   let stroke = null;  // {last: {s, v}} while a pointer edits
   let pinch = null;
 
+  // Where the chart is on the screen, from a pointer's landing: the page
+  // does not scroll under a pointer on the chart.
+  let box = null;
   function point(event) {
-    const box = chart.getBoundingClientRect();
     const g = geometry();
     return {s: g.section(event.clientX - box.left), v: g.value(event.clientY - box.top)};
   }
@@ -451,13 +474,13 @@
 
   function pinchState() {
     const [a, b] = [...pointers.values()];
-    const box = chart.getBoundingClientRect();
     return {x: (a.x + b.x) / 2 - box.left, d: Math.max(20, Math.abs(a.x - b.x)), start: view.start, span: view.span};
   }
 
   chart.addEventListener('pointerdown', event => {
     if (waitingFor.has('map')) return;
     chart.setPointerCapture(event.pointerId);
+    if (pointers.size === 0) box = chart.getBoundingClientRect();
     pointers.set(event.pointerId, {x: event.clientX});
     if (pointers.size === 2 && event.pointerType === 'touch') {
       // A second finger: the stroke the first began was the start of a
@@ -801,9 +824,9 @@
       if (running && Math.floor(section / 4) !== stripRow) {
         stripRow = Math.floor(section / 4);
         const at = racer._web_run_strip();
-        const [width, height] = new Int32Array(racer.HEAPU8.buffer, at, 2);
-        putStrip(new ImageData(new Uint8ClampedArray(racer.HEAPU8.slice(at + 8, at + 8 + width * height * 4).buffer),
-                               width, height), false);
+        const [width, height, left, right] = new Int32Array(racer.HEAPU8.buffer, at, 4);
+        const pixels = new Uint8ClampedArray(racer.HEAPU8.slice(at + 16, at + 16 + width * height * 4).buffer);
+        putStrip({width, height, left, right, pixels}, false);
       }
       if (running) {
         requestAnimationFrame(frame);
@@ -850,7 +873,6 @@
   }
 
   addEventListener('resize', drawSoon);
-  new ResizeObserver(drawSoon).observe(chart);
   if (navigator.serviceWorker) navigator.serviceWorker.register('sw.js').catch(() => {});
   // For the tests: the work, the last answer, the view, and whether an
   // answer is still to come.

@@ -17,9 +17,9 @@ createRacer({}).then(racer => {
     for (const [name, bytes] of data.files) racer.FS.writeFile(name, bytes);
     const text = racer.UTF8ToString(racer._web_workshop_check());
     const at = racer._web_course_strip();
-    const [width, height] = new Int32Array(racer.HEAPU8.buffer, at, 2);
-    const pixels = new Uint8ClampedArray(racer.HEAPU8.slice(at + 8, at + 8 + width * height * 4).buffer);
-    postMessage({text, loaded: data.loaded, strip: {width, height, pixels}}, [pixels.buffer]);
+    const [width, height, left, right] = new Int32Array(racer.HEAPU8.buffer, at, 4);
+    const pixels = new Uint8ClampedArray(racer.HEAPU8.slice(at + 16, at + 16 + width * height * 4).buffer);
+    postMessage({text, loaded: data.loaded, strip: {width, height, left, right, pixels}}, [pixels.buffer]);
   };
   postMessage({settings});
 }).catch(error => postMessage({failed: String(error.message || error)}));
