@@ -807,7 +807,8 @@
   $('drive').addEventListener('click', drive);
 
   // While the game runs, the car's section on the chart and the running
-  // game's course map, with its car, beside it.
+  // game's course map, with its car, beside it; a test mode's last frame
+  // keeps them where it stopped.
   let following = false;
   let stripRow = -1;
   function follow() {
@@ -815,20 +816,21 @@
     following = true;
     const frame = () => {
       const racer = game().racer;
-      const running = racer && game().document.body.dataset.state === 'running';
-      const section = running ? Math.floor(racer._web_car_position() / 1024) : null;
+      const state = racer ? game().document.body.dataset.state : '';
+      const shown = state === 'running' || state === 'pictured';
+      const section = shown ? Math.floor(racer._web_car_position() / 1024) : null;
       if (section !== carSection) {
         carSection = section;
         drawSoon();
       }
-      if (running && Math.floor(section / 4) !== stripRow) {
+      if (shown && Math.floor(section / 4) !== stripRow) {
         stripRow = Math.floor(section / 4);
         const at = racer._web_run_strip();
         const [width, height, left, right] = new Int32Array(racer.HEAPU8.buffer, at, 4);
         const pixels = new Uint8ClampedArray(racer.HEAPU8.slice(at + 16, at + 16 + width * height * 4).buffer);
         putStrip({width, height, left, right, pixels}, false);
       }
-      if (running) {
+      if (state === 'running') {
         requestAnimationFrame(frame);
         return;
       }
@@ -845,6 +847,8 @@
   }
   driveFrame.addEventListener('load', () => {
     if (settingNames.length > 0 && game().racerPlay) game().racerPlay(gameFiles(), false);
+    // Started again from inside (Enter), or ended.
+    new MutationObserver(follow).observe(game().document.body, {attributes: true, attributeFilter: ['data-state']});
   });
 
   // ---- Start -------------------------------------------------------------
