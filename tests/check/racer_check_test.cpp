@@ -10,8 +10,7 @@
 #include <tuple>
 #include <vector>
 
-#include "headless/autodrive.h"
-#include "headless/file_check.h"
+#include "headless/check_report.h"
 #include "shell/main_proc.h"
 #include "support/run_tool.h"
 
@@ -195,9 +194,7 @@ TEST(RacerCheck, FurtherCoursesAreCleanAndLapped) {
     std::vector<std::string> diagnostics;
     for (const file_check::Diagnostic& d : file_check::Check().diagnostics) diagnostics.push_back(file_check::Line(d));
     EXPECT_EQ(diagnostics, std::vector<std::string>{});
-    const autodrive::RunSummary run = autodrive::DriveGame({.frames = 2 * 60 * 60, .laps = 2}).summary;
-    EXPECT_EQ(run.lapTimes.size(), 2u);
-    EXPECT_EQ(run.contacts.size(), 0u);
+    EXPECT_TRUE(file_check::CleanDrive(file_check::DriveLaps().summary));
     ++courses;
   }
   EXPECT_GE(courses, 3);
