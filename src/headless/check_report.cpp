@@ -8,13 +8,20 @@
 namespace file_check {
 namespace {
 
+// printf's line onto the text, however long (a lap's rail contacts can
+// make a long one).
 [[gnu::format(printf, 2, 3)]] void Append(std::string& text, const char* format, ...) {
-  char line[256];
   va_list args;
   va_start(args, format);
-  std::vsnprintf(line, sizeof line, format, args);
+  va_list measuring;
+  va_copy(measuring, args);
+  const int length = std::vsnprintf(nullptr, 0, format, measuring);
+  va_end(measuring);
+  const std::size_t at = text.size();
+  text.resize(at + length);
+  // The line's terminator lands on the string's own.
+  std::vsnprintf(text.data() + at, length + 1, format, args);
   va_end(args);
-  text += line;
 }
 
 void AppendDiagnostics(std::string& text, const Report& report, const std::string& folder, bool course) {

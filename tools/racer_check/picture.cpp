@@ -6,6 +6,7 @@
 #include <array>
 #include <cmath>
 #include <memory>
+#include <numeric>
 
 namespace racer_check {
 namespace {
@@ -68,11 +69,8 @@ bool WriteCoursePicture(const file_check::Report& report, const std::string& pat
   // rows, so this is the same strip four times as large), shrunk only when
   // it would leave the picture.
   std::array<double, kCourseSections> lean;
-  double sum = 0;
-  for (int s = 0; s < kCourseSections; ++s) {
-    sum += course[s];
-    lean[s] = sum / 64;
-  }
+  std::partial_sum(course.begin(), course.end(), lean.begin(), [](double sum, std::int32_t bend) { return sum + bend; });
+  for (double& row : lean) row /= 64;
   const auto [low, high] = std::minmax_element(lean.begin(), lean.end());
   const double scale = std::min(1.0, (kWidth - 80) / std::max(*high - *low, 1.0));
   const double middle = (*high + *low) / 2;
