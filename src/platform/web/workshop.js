@@ -141,6 +141,7 @@
 
   function step(from, to) {
     if (from.length === 0) return;
+    waitingFor.clear();  // a load undone before its answer came
     to.push(snapshot());
     work = from.pop();
     changed({settings: true});
@@ -218,8 +219,8 @@
     // A file just loaded: the work takes what the game read from it.
     for (const loaded of data.loaded) {
       if (!waitingFor.delete(loaded)) continue;
-      if (loaded === 'map') work.course = checked.given;
-      else work.settings = checked.settings;
+      if (loaded === 'map') work.course = [...checked.given];
+      else work.settings = [...checked.settings];
     }
     if (data.loaded.length > 0) changed({settings: true});
     showCheck();
@@ -276,9 +277,11 @@
     return Math.max(1, k >= 0 && work.settings.length > k ? work.settings[k] : 2);
   };
   const clampValue = v => Math.max(-kValueLimit, Math.min(kValueLimit, Math.round(v)));
-  const clampSection = s => Math.max(0, Math.min(kSections - 1, s));
+  const clampSection = s => Math.max(0, Math.min(kSections - 1, Math.trunc(s)));
+  // A field's whole number; 0 for none.
+  const field = id => Math.round(Number($(id).value) || 0);
   const range = () => {
-    const [a, b] = [clampSection(Number($('from').value) || 0), clampSection(Number($('to').value) || 0)];
+    const [a, b] = [clampSection(field('from')), clampSection(field('to'))];
     return a <= b ? [a, b] : [b, a];
   };
 
@@ -485,8 +488,9 @@
     if (pointers.size === 2 && event.pointerType === 'touch') {
       // A second finger: the stroke the first began was the start of a
       // scroll or a zoom after all.
-      if (stroke && stroke.edited) step(history, []);
+      if (stroke && stroke.edited) work = history.pop();
       stroke = null;
+      changed({});
       pinch = pinchState();
       return;
     }
@@ -500,7 +504,7 @@
     }
     remember();
     if (tool === 'bend') {
-      layBend(p.s, Number($('depth').value) || 0, Math.max(0, Number($('hold').value) || 0));
+      layBend(p.s, field('depth'), Math.max(0, field('hold')));
       stroke = null;
       edited('course');
       return;
@@ -539,8 +543,9 @@
     if (!pointers.delete(event.pointerId)) return;
     if (pointers.size < 2) pinch = null;
     if (pointers.size === 0 && stroke) {
+      const edit = !stroke.select;
       stroke = null;
-      changed({});
+      if (edit) changed({});
     }
   }
   chart.addEventListener('pointerup', lift);
@@ -602,22 +607,21 @@
     change();
     edited('course');
   };
-  $('set').addEventListener('click', courseEdit(() => setRange(Number($('value').value) || 0)));
-  $('move').addEventListener('click', courseEdit(() => moveRange(clampSection(Number($('target').value) || 0), false)));
-  $('copy').addEventListener('click', courseEdit(() => moveRange(clampSection(Number($('target').value) || 0), true)));
-  $('lay').addEventListener('click', courseEdit(() => layBend(range()[0], Number($('depth').value) || 0,
-                                                              Math.max(0, Number($('hold').value) || 0))));
+  $('set').addEventListener('click', courseEdit(() => setRange(field('value'))));
+  $('move').addEventListener('click', courseEdit(() => moveRange(clampSection(field('target')), false)));
+  $('copy').addEventListener('click', courseEdit(() => moveRange(clampSection(field('target')), true)));
+  $('lay').addEventListener('click', courseEdit(() => layBend(range()[0], field('depth'), Math.max(0, field('hold')))));
 
   // Ctrl+Z and Ctrl+Shift+Z (or Ctrl+Y) everywhere but in a text field,
   // which has its own; Enter drives.
   document.addEventListener('keydown', event => {
-    const field = event.target.closest && event.target.closest('input, select, textarea, button');
+    const control = event.target.closest && event.target.closest('input, select, textarea, button');
     const key = event.key.toLowerCase();
     if ((event.ctrlKey || event.metaKey) && (key === 'z' || key === 'y')) {
-      if (field && field.matches('input[type="number"]')) return;
+      if (control && control.matches('input[type="number"]')) return;
       event.preventDefault();
       (key === 'y' || event.shiftKey ? redo : undo)();
-    } else if (event.key === 'Enter' && !field) {
+    } else if (event.key === 'Enter' && !control) {
       event.preventDefault();
       drive();
     }
@@ -652,14 +656,18 @@
       row.insertCell().append(meaning);
       // One undo step for a slider's whole slide.
       let sliding = false;
+      // A whole number within 32 bits, as the game stores it; anything
+      // else puts the field back.
       const take = (input, final) => {
         const value = Math.trunc(Number(input.value));
-        if (!Number.isFinite(value) || value < -2147483648 || value > 2147483647) return;
+        if (input.value.trim() === '' || !Number.isFinite(value) || value < -2147483648 || value > 2147483647) {
+          input.value = work.settings[k];
+          return;
+        }
         if (!sliding) remember();
         sliding = !final;
         work.settings[k] = value;
         (input === number ? slider : number).value = value;
-        if (name === 'CORNER_ARCH') $('arch').textContent = arch();
         edited('settings');
       };
       number.addEventListener('change', () => take(number, true));
@@ -715,6 +723,10 @@
     for (const file of fileList) {
       const kind = /^(config|map)/.exec(file.name.toLowerCase());
       if (!kind) continue;
+      if (files[kind[1]]) {
+        say(`Two ${kind[1]} files: ${names.find(name => name.toLowerCase().startsWith(kind[1]))} and ${file.name}. Load one of them.`);
+        return;
+      }
       try {
         files[kind[1]] = new Uint8Array(await file.arrayBuffer());
         names.push(file.name);
