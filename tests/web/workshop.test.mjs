@@ -171,6 +171,29 @@ test('the bend tool lays a bend that builds up and unwinds in steps of CORNER_AR
   await page.close();
 });
 
+// Everything from the keyboard: a range set to a value, copied, moved (the
+// sections between closing up), and a section picked and changed on the chart.
+test('the range tools and the chart answer the keyboard', async () => {
+  const { page } = await openWorkshop();
+  const press = async (id, fields) => {
+    for (const [field, value] of Object.entries(fields)) await page.fill('#' + field, String(value));
+    await page.focus('#' + id);
+    await page.keyboard.press('Enter');
+  };
+  await press('set', { from: 10, to: 19, value: 50 });
+  await press('copy', { from: 10, to: 19, target: 100 });
+  await press('move', { from: 100, to: 109, target: 300 });
+  await page.focus('#chart');
+  for (const key of ['Home', 'ArrowRight', 'ArrowRight', 'ArrowUp', 'ArrowUp', 'PageDown']) await page.keyboard.press(key);
+  const expected = [...kStraight];
+  for (let s = 0; s < 10; ++s) expected[10 + s] = expected[300 + s] = 50;
+  expected[2] = -8;
+  assert.deepEqual(await course(page), expected);
+  await idle(page);
+  assert.match(await page.locator('#chart').getAttribute('aria-label'), /^Section 2: -8 as written, -?\d+ as the game makes it$/);
+  await page.close();
+});
+
 // Saved files read back by the native tools give the workshop's report
 // word for word, and the workshop's drive racer_sim's frames.
 test('the saved files give racer_check\'s report as the workshop showed it and racer_sim\'s frames as its drive', async () => {

@@ -237,6 +237,7 @@
         (n === 0 ? 'racer_check finds every line read as written' : `racer_check has ${n} thing${n > 1 ? 's' : ''} to say`) +
         (laps ? `; the autodrive laps in ${laps[2]} s.` : '; the autodrive cannot lap it.');
     $('report').textContent = checked.report;
+    describeCursor();
     showStrip();
   }
 
@@ -583,10 +584,15 @@
       return;
     }
     event.preventDefault();
-    chart.setAttribute('aria-label', `Section ${cursor}: ${work.course[cursor]} as written` +
-        (checked ? `, ${checked.course[cursor]} as the game makes it` : ''));
+    describeCursor();
     drawSoon();
   });
+  // The keyboard's section in words, for a screen reader.
+  function describeCursor() {
+    if (document.activeElement !== chart) return;
+    chart.setAttribute('aria-label', `Section ${cursor}: ${work.course[cursor]} as written` +
+        (checked ? `, ${checked.course[cursor]} as the game makes it` : ''));
+  }
   chart.addEventListener('focus', drawSoon);
   chart.addEventListener('blur', drawSoon);
 
