@@ -361,12 +361,6 @@
     document.getElementById('checked').hidden = false;
   }
 
-  async function fetchBytes(url) {
-    const response = await fetch(url);
-    if (!response.ok) throw new Error(url + ': ' + response.status);
-    return new Uint8Array(await response.arrayBuffer());
-  }
-
   // The player's own files, by the start of their names: `config` the
   // settings, `map` the course, each a .txt or without an extension. The
   // game's own four names keep theirs, so that a backup stays a backup.
@@ -456,18 +450,8 @@
     if (racer && !running) start();
   });
 
-  document.getElementById('files').addEventListener('change', event => startWith(event.target.files));
-  addEventListener('dragover', event => {
-    event.preventDefault();
-    document.body.classList.add('dragging');
-  });
-  addEventListener('dragleave', () => document.body.classList.remove('dragging'));
-  addEventListener('drop', event => {
-    event.preventDefault();
-    document.body.classList.remove('dragging');
-    if (embedded) return;  // the workshop's own files come from the workshop
-    startWith(event.dataTransfer.files);
-  });
+  // In the workshop the files come from the workshop.
+  takePlayerFiles(document.getElementById('files'), embedded ? () => {} : startWith);
 
   addEventListener('resize', layout);
   // A scrollbar coming or going narrows the page without a resize.

@@ -711,12 +711,6 @@
     changed({});
   }
 
-  async function fetchBytes(url) {
-    const response = await fetch(url);
-    if (!response.ok) throw new Error(url + ': ' + response.status);
-    return new Uint8Array(await response.arrayBuffer());
-  }
-
   async function loadShipped() {
     const [config, map] = await Promise.all([fetchBytes('data/config.txt'), fetchBytes('data/map.txt')]);
     load({config, map}, 'the shipped config.txt and map.txt');
@@ -770,17 +764,7 @@
     say('A straight course.');
     changed({});
   });
-  $('files').addEventListener('change', event => loadFromDisk(event.target.files));
-  addEventListener('dragover', event => {
-    event.preventDefault();
-    document.body.classList.add('dragging');
-  });
-  addEventListener('dragleave', () => document.body.classList.remove('dragging'));
-  addEventListener('drop', event => {
-    event.preventDefault();
-    document.body.classList.remove('dragging');
-    loadFromDisk(event.dataTransfer.files);
-  });
+  takePlayerFiles($('files'), loadFromDisk);
 
   // The work in the browser's storage, so that a reload or a visit without
   // the network goes on from it.
