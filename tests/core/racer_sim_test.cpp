@@ -2,6 +2,7 @@
 // test mode, which plays them too.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <sstream>
 #include <tuple>
@@ -44,7 +45,10 @@ TEST(RacerSim, TracesAndDrawsAScriptedRun) {
   ASSERT_EQ(r.trace.size(), 5u);
   EXPECT_TRUE(r.trace[0].starts_with("frame,controlAcceleration,") && r.trace[0].ends_with(",drawViewX299"))
       << r.trace[0];
-  for (int f = 1; f <= 4; ++f) EXPECT_TRUE(r.trace[f].starts_with(std::to_string(f) + (f == 1 ? ",0," : ",1,")));
+  for (int f = 1; f <= 4; ++f) {
+    EXPECT_TRUE(r.trace[f].starts_with(std::to_string(f) + (f == 1 ? ",0," : ",1,")));
+    EXPECT_EQ(std::ranges::count(r.trace[f], ','), std::ranges::count(r.trace[0], ','));  // a name a column
+  }
   const std::vector<std::uint32_t> picture = ReadPng("out.png");
   ASSERT_EQ(picture.size(), 640u * 480u);
   EXPECT_EQ(picture[639], 0xE1E1FFu);  // the sky at the top right: shade 225

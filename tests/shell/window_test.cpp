@@ -119,7 +119,8 @@ class PeriodClock final : public NullClock {
 
 // The null platform noting what the program does to it, in order. After
 // the frame `escapeAfter` the player presses Escape (auto-repeat brings it
-// twice) and the desktop asks to close too.
+// twice); after the next, were the game still running, the desktop would
+// ask to close.
 class LoggingPlatform final : public NullPlatform {
  public:
   Log log;
@@ -149,10 +150,10 @@ class LoggingPlatform final : public NullPlatform {
     // A frame runs only when no message waits.
     EXPECT_FALSE(player.waiting());
     log.push_back("frame");
-    if (++frames_ != escapeAfter) return;
+    if (++frames_ == escapeAfter + 1) player.CloseButton();
+    if (frames_ != escapeAfter) return;
     player.Key(VK_ESCAPE_KEY, true);
     player.Key(VK_ESCAPE_KEY, true, true);
-    player.CloseButton();
   }
   bool DS_INIT(GameState&) override {
     log.push_back(soundWorks ? "sound opened" : "sound failed");

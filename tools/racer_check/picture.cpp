@@ -126,7 +126,6 @@ bool WriteCoursePicture(const file_check::Report& report, const std::string& pat
                                                        std::to_string(report.right.value) + " and " +
                                                        std::to_string(report.left.value) + ")");
   for (int s = 0; s < kCourseSections; ++s) {
-    if (course[s] == 0) continue;
     Colour(cr, BendColour(course[s]));
     cairo_rectangle(cr, s, kProfileMiddle, 1, -course[s] / most * kProfileHalf);
     cairo_fill(cr);
