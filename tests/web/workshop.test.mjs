@@ -59,17 +59,16 @@ async function saved(page, button) {
   return fs.readFileSync(await download.path(), 'latin1');
 }
 
-// The sections a map.txt gives, filled as the game fills them: a section
-// left out takes the value before it.
-function sectionsOf(text) {
-  const given = new Array(800).fill(null);
-  given[0] = 0;
-  for (const line of text.split('\n')) {
-    const m = /^(\d+) (-?\d+)/.exec(line.split('#')[0].trim());
-    if (m) given[Number(m[1])] = Number(m[2]);
-  }
-  return given.map((v, i, all) => (all[i] = v ?? all[i - 1]));
+// What the game reads from a saved file: the workshop loads it, its worker
+// reads it with the game's own reader, and the load is undone.
+async function readBack(page, name, text) {
+  await load(page, () => page.setInputFiles('#files', [{ name, mimeType: 'text/plain', buffer: Buffer.from(text, 'latin1') }]));
+  const work = await page.evaluate(() => [[...workshop.work.course], [...workshop.work.settings]]);
+  await page.click('#undo');
+  await idle(page);
+  return work[name === 'map.txt' ? 0 : 1];
 }
+const savedCourse = async page => readBack(page, 'map.txt', await saved(page, '#save-map'));
 
 // Where section s (its middle) and value v lie on the chart of a straight
 // course, whose top edge stands for 150.
@@ -102,7 +101,7 @@ test('a mouse stroke draws its line over the sections; undo and redo by key and 
   await idle(page);
   const drawn = await course(page);
   assertStroke(drawn, [100, 0], [200, 100]);
-  assert.deepEqual(sectionsOf(await saved(page, '#save-map')), drawn);
+  assert.deepEqual(await savedCourse(page), drawn);
   for (const [undo, redo] of [[() => page.keyboard.press('Control+z'), () => page.keyboard.press('Control+Shift+Z')],
                               [() => page.click('#undo'), () => page.click('#redo')]]) {
     await page.locator('#chart').focus();
@@ -113,7 +112,7 @@ test('a mouse stroke draws its line over the sections; undo and redo by key and 
   }
   await page.click('#undo');
   await idle(page);
-  assert.deepEqual(sectionsOf(await saved(page, '#save-map')), kStraight);
+  assert.deepEqual(await savedCourse(page), kStraight);
   assert.deepEqual(errors, []);
   await page.close();
 });
@@ -167,7 +166,12 @@ test('the bend tool lays a bend that builds up and unwinds in steps of CORNER_AR
   [-2, -4, -6, -7, -7, -5, -3, -1].forEach((v, k) => (expected[500 + k] = v));
   assert.deepEqual(await course(page), expected);
   assert.deepEqual(await page.evaluate(() => workshop.checked.course), expected);
-  assert.deepEqual(sectionsOf(await saved(page, '#save-map')), expected);
+  assert.deepEqual(await savedCourse(page), expected);
+  // One that cannot fit in a lap is refused.
+  await page.fill('#depth', '2000');
+  await page.click('#lay');
+  assert.match(await page.locator('#said').textContent(), /does not fit in one lap/);
+  assert.deepEqual(await course(page), expected);
   await page.close();
 });
 
@@ -190,7 +194,7 @@ test('the range tools and the chart answer the keyboard', async () => {
   expected[2] = -8;
   assert.deepEqual(await course(page), expected);
   await idle(page);
-  assert.match(await page.locator('#chart').getAttribute('aria-label'), /^Section 2: -8 as written, -?\d+ as the game makes it$/);
+  assert.match(await page.locator('#chart').getAttribute('aria-valuetext'), /^Section 2: -8 as written, -?\d+ as the game makes it$/);
   await page.close();
 });
 
@@ -201,6 +205,7 @@ test('the saved files give racer_check\'s report as the workshop showed it and r
   const page = await context.newPage();
   await page.goto(base + 'workshop.html');
   await idle(page);
+  const shippedCourse = await course(page);
   await page.fill('#from', '40');
   await page.fill('#to', '40');
   await page.fill('#depth', '-90');
@@ -214,7 +219,7 @@ test('the saved files give racer_check\'s report as the workshop showed it and r
   const shippedText = name => fs.readFileSync(path.join(root, 'data', name), 'latin1');
   assert.equal(files[0][1], shippedText('config.txt').replace('SPEED 12000', 'SPEED 14000'));
   const shippedMap = shippedText('map.txt').split('\n');
-  const changed = sectionsOf(files[1][1]).map((v, s) => (v !== sectionsOf(shippedMap.join('\n'))[s] ? s : -1));
+  const changed = (await course(page)).map((v, s) => (v !== shippedCourse[s] ? s : -1));
   assert.ok(changed.filter(s => s >= 0).length > 20);
   for (const line of files[1][1].split('\n')) {
     const fresh = /^(\d+) -?\d+$/.exec(line);
@@ -238,11 +243,15 @@ test('the saved files give racer_check\'s report as the workshop showed it and r
 });
 
 // Rows: what the file is, the files. Each is read as the game reads it,
-// racer_check's words on it shown, and the work of the other kind kept.
+// racer_check's words on it shown, the work of the other kind kept, and
+// the files saved then give the game what it read.
+const kLongNote = '# ' + '-'.repeat(157) + '12 80\n';
 const kOddFiles = [
   ['a UTF-16 config.txt', [['config.txt', utf16('SPEED 20000\r\nCORNER_ARCH 1\r\n')]]],
   ['map.txt after a byte-order mark', [['map.txt', '\xEF\xBB\xBF0 0\n100 30\n300 -20\n']]],
   ['random bytes as map.txt', [['map.txt', noise(200000)]]],
+  ['a note longer than a line as the game reads one', [['map.txt', kLongNote + '0 0\n10 5\n20 0\n']]],
+  ['a config.txt of CR-only lines under a note', [['config.txt', '# mine\rSPEED 15000\rLR_TURN 500\r']]],
 ];
 for (const [what, files] of kOddFiles) {
   test(`${what}: racer_check's words, and nothing else changes`, async () => {
@@ -257,6 +266,8 @@ for (const [what, files] of kOddFiles) {
     const after = await page.evaluate(() => ({ ...workshop.work }));
     const kept = files[0][0] === 'map.txt' ? 'settings' : 'course';
     assert.deepEqual(after[kept], before[kept]);
+    assert.deepEqual(await savedCourse(page), after.course);
+    assert.deepEqual(await readBack(page, 'config.txt', await saved(page, '#save-config')), after.settings);
     await page.click('#undo');
     assert.deepEqual(await page.evaluate(() => ({ ...workshop.work })), before);
     assert.deepEqual(errors, []);

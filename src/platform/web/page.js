@@ -361,18 +361,14 @@
     document.getElementById('checked').hidden = false;
   }
 
-  // The player's own files, by the start of their names: `config` the
-  // settings, `map` the course, each a .txt or without an extension. The
-  // game's own four names keep theirs, so that a backup stays a backup.
-  // Two files for one name start nothing; a folder is left out.
+  // The player's own files, by their names (playerFileRole). Two files for
+  // one name start nothing; a folder is left out.
   async function startWith(fileList) {
     const files = new Map();
     const from = new Map();
     const left = [];
     for (const file of fileList) {
-      const name = file.name.toLowerCase();
-      const kind = /^(config|map)[^.]*(\.txt)?$/.exec(name);
-      const role = kDataFiles.includes(name) ? name : kind ? kind[1] + '.txt' : '';
+      const role = playerFileRole(file.name);
       if (!role) {
         left.push(file.name);
         continue;
@@ -450,8 +446,9 @@
     if (racer && !running) start();
   });
 
-  // In the workshop the files come from the workshop.
-  takePlayerFiles(document.getElementById('files'), embedded ? () => {} : startWith);
+  // In the workshop the files go to the workshop.
+  takePlayerFiles(document.getElementById('files'),
+                  embedded ? files => parent.postMessage({droppedFiles: [...files]}, location.origin) : startWith);
 
   addEventListener('resize', layout);
   // A scrollbar coming or going narrows the page without a resize.

@@ -44,6 +44,9 @@ EMSCRIPTEN_KEEPALIVE const char* web_workshop_check() {
 // The last check's course as the M key draws it (course_strip.h).
 EMSCRIPTEN_KEEPALIVE const std::uint8_t* web_course_strip() { return DrawCourseStrip(last.course.data(), kNoCar); }
 
+// The largest bend the game keeps: values beyond it are held to it.
+EMSCRIPTEN_KEEPALIVE int web_course_value_limit() { return kCourseValueLimit; }
+
 // The settings as lines "NAME BUILT-IN", in the reader's order.
 EMSCRIPTEN_KEEPALIVE const char* web_settings() {
   static std::string text;

@@ -7,7 +7,6 @@
 'use strict';
 (function () {
   const kSections = 800;
-  const kValueLimit = 2000;  // the game holds course values within this
   const kStoreKey = 'veltix-race workshop';
   const kHistoryLimit = 500;
   const kStrokeCheckGap = 100;  // ms between checks while a finger draws
@@ -44,6 +43,7 @@
   // and where a slider makes sense, its range.
   let settingNames = [];
   let builtIns = [];
+  let valueLimit = 0;  // the game holds course values within this
   const meanings = new Map();
   const kRanges = {
     SPEED: [1000, 30000], BRAKE_LEVEL: [0, 2000], LR_TURN: [0, 2000], LR_SLIDE: [0, 1000], LR_RESIST: [0, 1000],
@@ -54,33 +54,44 @@
   // ---- The work ----------------------------------------------------------
   // course: the sections as written, after the game's fill; settings: the
   // values the game runs with. map and config: what each file keeps of the
-  // one loaded (its header comment, and each line the game reads exactly as
-  // written, with the comment lines before it, by section or setting name),
-  // and its bytes while nothing has changed since it was loaded.
-  const source = (header = [], kept = new Map(), bytes = null) => ({header, kept, bytes});
+  // one loaded (its header comment, each line the game reads exactly as
+  // written with the notes before it, by section or setting name, and the
+  // notes after the last), its bytes while nothing has changed since it was
+  // loaded, and while the worker has not yet said what the game reads from
+  // them, the number of that load.
+  const source = (header = [], kept = new Map(), footer = [], bytes = null, load = 0) =>
+    ({header, kept, footer, bytes, load});
   let work = {course: new Array(kSections).fill(0), settings: [], map: source(), config: source()};
-  let waitingFor = new Set();  // files loaded whose reading the worker has not yet answered
+  let loads = 0;
+  const loading = () => work.map.load !== 0 || work.config.load !== 0;
 
   // A loaded file's header and the lines worth keeping. `key` tells what a
-  // line sets, as [key, value], or null for any other line.
-  function sourceOf(bytes, key) {
+  // line sets, as [key, value], or null for any other line. Only a line the
+  // game reads as one is kept: well short of the 159 characters it reads
+  // at once, and without a carriage return inside, which the game does not
+  // take as a line's end.
+  const kKeptLength = 150;
+  const whole = line => line.length <= kKeptLength && !line.includes('\r');
+  const note = line => whole(line) && /^\s*(#|$)/.test(line);
+  function sourceOf(bytes, key, load) {
     const lines = textOf(bytes).split('\n').map(line => line.replace(/\r$/, ''));
     const header = [];
     let i = 0;
-    while (i < lines.length && /^\s*#/.test(lines[i])) header.push(lines[i++]);
+    while (i < lines.length && lines[i] !== '' && note(lines[i])) header.push(lines[i++]);
     const kept = new Map();
-    let comments = [];
+    let notes = [];
     for (; i < lines.length; ++i) {
       const line = lines[i];
-      const sets = line.length <= 150 ? key(line) : null;
+      const sets = whole(line) ? key(line) : null;
       if (sets) {
-        kept.set(sets[0], {value: sets[1], text: line, comments});
-        comments = [];
+        kept.set(sets[0], {value: sets[1], text: line, notes});
+        notes = [];
       } else {
-        comments = /^\s*#/.test(line) ? [...comments, line] : [];
+        notes = note(line) ? [...notes, line] : [];
       }
     }
-    return source(header, kept, bytes);
+    while (notes.length > 0 && notes[notes.length - 1] === '') notes.pop();
+    return source(header, kept, notes, bytes, load);
   }
   const mapLine = line => {
     const m = /^[ \t]*(\d{1,3})[ \t]*[ \t,=][ \t]*(-?\d{1,4})[ \t]*(#.*)?$/.exec(line);
@@ -97,13 +108,13 @@
     const lines = [...(src.header.length > 0 ? src.header : defaultHeader)];
     for (const [key, value, index] of keys) {
       const kept = src.kept.get(key);
-      if (kept && kept.value === value) lines.push(...kept.comments, kept.text);
+      if (kept && kept.value === value) lines.push(...kept.notes, kept.text);
       else {
         const line = fresh(key, value, index);
         if (line !== null) lines.push(line);
       }
     }
-    return lines.join('\n') + '\n';
+    return [...lines, ...src.footer].join('\n') + '\n';
   }
 
   // map.txt: section 0 and each section whose value differs from the one
@@ -141,7 +152,6 @@
 
   function step(from, to) {
     if (from.length === 0) return;
-    waitingFor.clear();  // a load undone before its answer came
     to.push(snapshot());
     work = from.pop();
     changed({settings: true});
@@ -150,11 +160,22 @@
   const redo = () => step(future, history);
 
   // A change to the course (`course`) or the settings leaves the loaded
-  // file's bytes behind.
+  // file's bytes behind. None is made while a loaded file is being read:
+  // the answer would overwrite it.
   function edited(what) {
     if (what === 'course') work.map = {...work.map, bytes: null};
     else work.config = {...work.config, bytes: null};
     changed({});
+  }
+  function editable() {
+    if (loading()) say('A moment: the file loaded is still being read.');
+    return !loading();
+  }
+  function courseEdit(change) {
+    if (!editable()) return;
+    remember();
+    change();
+    edited('course');
   }
 
   // After any change: the chart, the check, the drive's files and the kept
@@ -195,8 +216,8 @@
     if (settingNames.length === 0) return;  // the module is not in yet
     const files = gameFiles();
     checking = true;
-    $('check-state').textContent = 'Checking...';
-    worker.postMessage({files, loaded: [...waitingFor]});
+    document.body.classList.add('checking');
+    worker.postMessage({files, loads: {map: work.map.load, config: work.config.load}});
     if (driveFrame.contentWindow.racerPlay) driveFrame.contentWindow.racerPlay(files, false);
   }
 
@@ -207,6 +228,9 @@
     }
     if (data.settings) {
       [settingNames, builtIns] = [data.settings.map(s => s[0]), data.settings.map(s => s[1])];
+      valueLimit = data.valueLimit;
+      chart.setAttribute('aria-valuemin', -valueLimit);
+      chart.setAttribute('aria-valuemax', valueLimit);
       ready();
       return;
     }
@@ -216,13 +240,19 @@
     checked = {id: ++answers, given: numbers(0), course: numbers(1), settings: numbers(2),
                diagnostics: Number(lines[3].split(' ')[1]), report: lines.slice(4).join('\n')};
     strip = data.strip;
-    // A file just loaded: the work takes what the game read from it.
-    for (const loaded of data.loaded) {
-      if (!waitingFor.delete(loaded)) continue;
-      if (loaded === 'map') work.course = [...checked.given];
+    document.body.classList.remove('checking');
+    // A file loaded: the work takes what the game read from it, if that
+    // load is still the work's.
+    let adopted = false;
+    for (const kind of ['map', 'config']) {
+      const load = data.loads[kind];
+      if (load === 0 || work[kind].load !== load) continue;
+      if (kind === 'map') work.course = [...checked.given];
       else work.settings = [...checked.settings];
+      work[kind] = {...work[kind], load: 0};
+      adopted = true;
     }
-    if (data.loaded.length > 0) changed({settings: true});
+    if (adopted) changed({settings: true});
     showCheck();
     if (checkTimer === -1) check(false);
   };
@@ -248,8 +278,8 @@
   const kStripMargin = 12;
   const kStripLeast = 160;
   let stripColumns = [0, 640];
-  // A band as the module draws it (course_strip.h): {width, height, left,
-  // right, pixels}. `fit`: the columns shown follow the course's.
+  // A band as readStrip has it. `fit`: the columns shown follow the
+  // course's.
   function putStrip(band, fit) {
     if (fit) {
       const middle = band.left <= band.right ? (band.left + band.right) / 2 : band.width / 2;
@@ -277,7 +307,7 @@
     const k = settingNames.indexOf('CORNER_ARCH');
     return Math.max(1, k >= 0 && work.settings.length > k ? work.settings[k] : 2);
   };
-  const clampValue = v => Math.max(-kValueLimit, Math.min(kValueLimit, Math.round(v)));
+  const clampValue = v => Math.max(-valueLimit, Math.min(valueLimit, Math.round(v)));
   const clampSection = s => Math.max(0, Math.min(kSections - 1, Math.trunc(s)));
   // A field's whole number; 0 for none.
   const field = id => Math.round(Number($(id).value) || 0);
@@ -411,12 +441,12 @@
   // A bend from `start`: it builds up from the value before it to `depth` in
   // steps of CORNER_ARCH, holds `hold` sections there, and unwinds in the
   // same steps to the value it meets after, so the smoothing leaves it as
-  // laid. Sections count on round the loop.
-  function layBend(start, depth, hold) {
+  // laid. Sections count on round the loop. The values from `start` on, or
+  // null when the bend and the section before it do not fit in one lap.
+  function bendValues(start, depth, hold) {
     const a = arch();
     const c = work.course;
     const at = i => ((i % kSections) + kSections) % kSections;
-    const values = [];
     const toward = (from, target, steps) => {
       const out = [];
       for (let k = 1; k <= steps; ++k) out.push(from + Math.sign(target - from) * Math.min(k * a, Math.abs(target - from)));
@@ -424,13 +454,24 @@
     };
     const stepsBetween = (x, y) => Math.max(0, Math.ceil(Math.abs(x - y) / a) - 1);
     const base = c[at(start - 1)];
-    values.push(...toward(base, depth, stepsBetween(base, depth)), ...new Array(hold).fill(depth));
+    const values = [...toward(base, depth, stepsBetween(base, depth)), ...new Array(hold).fill(depth)];
     // The unwinding reaches the first section it can meet within a step.
     const end = start + values.length;
     let m = 0;
-    while (m < kSections - values.length && stepsBetween(depth, c[at(end + m)]) > m) ++m;
-    values.push(...toward(depth, c[at(end + m)], m));
-    values.slice(0, kSections).forEach((v, k) => { c[at(start + k)] = clampValue(v); });
+    while (values.length + m < kSections - 1 && stepsBetween(depth, c[at(end + m)]) > m) ++m;
+    if (stepsBetween(depth, c[at(end + m)]) > m) return null;
+    return [...values, ...toward(depth, c[at(end + m)], m)];
+  }
+
+  function layBendFromFields(start) {
+    const depth = clampValue(field('depth'));
+    const values = bendValues(start, depth, Math.max(0, Math.min(kSections, field('hold'))));
+    if (values === null) {
+      say(`A bend of ${depth} with ${field('hold')} sections at full depth does not fit in one lap ` +
+          `at CORNER_ARCH ${arch()}.`);
+      return;
+    }
+    courseEdit(() => values.forEach((v, k) => { work.course[(start + k) % kSections] = v; }));
   }
 
   function setRange(value) {
@@ -482,16 +523,17 @@
   }
 
   chart.addEventListener('pointerdown', event => {
-    if (waitingFor.has('map')) return;
+    if (event.button !== 0) return;  // the main button, a pen's tip or a finger
     chart.setPointerCapture(event.pointerId);
     if (pointers.size === 0) box = chart.getBoundingClientRect();
     pointers.set(event.pointerId, {x: event.clientX});
     if (pointers.size === 2 && event.pointerType === 'touch') {
-      // A second finger: the stroke the first began was the start of a
-      // scroll or a zoom after all.
-      if (stroke && stroke.edited) work = history.pop();
+      // A second finger: what the first began was a scroll or a zoom.
+      if (stroke && stroke.edited) {
+        work = history.pop();
+        changed({});
+      }
       stroke = null;
-      changed({});
       pinch = pinchState();
       return;
     }
@@ -503,17 +545,19 @@
       drawSoon();
       return;
     }
-    remember();
-    if (tool === 'bend') {
-      layBend(p.s, field('depth'), Math.max(0, field('hold')));
-      stroke = null;
-      edited('course');
-      return;
-    }
-    stroke = {last: p, edited: true};
-    drawLine(p, p);
-    edited('course');
+    if (!editable()) return;
+    // A finger's stroke waits until it moves or lifts, in case a second
+    // finger follows; a bend is laid where the pointer lifts.
+    stroke = {tool, first: p, last: p, edited: false};
+    if (tool === 'draw' && event.pointerType !== 'touch') beginStroke();
   });
+
+  function beginStroke() {
+    remember();
+    stroke.edited = true;
+    drawLine(stroke.first, stroke.first);
+    edited('course');
+  }
 
   chart.addEventListener('pointermove', event => {
     if (!pointers.has(event.pointerId)) return;
@@ -525,12 +569,13 @@
       zoomAround(now.x, pinch.span * pinch.d / now.d);
       return;
     }
-    if (!stroke) return;
+    if (!stroke || stroke.tool === 'bend') return;
     if (stroke.select) {
       $('to').value = point(event).s;
       drawSoon();
       return;
     }
+    if (!stroke.edited) beginStroke();
     for (const e of event.getCoalescedEvents ? event.getCoalescedEvents() : [event]) {
       const p = point(e);
       drawLine(stroke.last, p);
@@ -543,10 +588,22 @@
   function lift(event) {
     if (!pointers.delete(event.pointerId)) return;
     if (pointers.size < 2) pinch = null;
-    if (pointers.size === 0 && stroke) {
-      const edit = !stroke.select;
+    if (pointers.size > 0 || !stroke) return;
+    const done = stroke;
+    stroke = null;
+    if (done.select) return;
+    if (event.type === 'pointercancel') {
+      if (done.edited) work = history.pop();
+      changed({});
+    } else if (done.tool === 'bend') {
+      layBendFromFields(done.first.s);
+    } else if (!done.edited) {
+      stroke = done;  // a tap: one section
+      beginStroke();
       stroke = null;
-      if (edit) changed({});
+      changed({});
+    } else {
+      changed({});
     }
   }
   chart.addEventListener('pointerup', lift);
@@ -576,10 +633,8 @@
         view.start = Math.max(0, Math.min(kSections - view.span, cursor - view.span / 2));
       }
     } else if (event.key in changes) {
-      remember();
-      work.course[cursor] = clampValue(work.course[cursor] + changes[event.key]);
+      courseEdit(() => { work.course[cursor] = clampValue(work.course[cursor] + changes[event.key]); });
       $('value').value = work.course[cursor];
-      edited('course');
     } else {
       return;
     }
@@ -587,10 +642,10 @@
     describeCursor();
     drawSoon();
   });
-  // The keyboard's section in words, for a screen reader.
+  // The keyboard's section, as a slider has its value.
   function describeCursor() {
-    if (document.activeElement !== chart) return;
-    chart.setAttribute('aria-label', `Section ${cursor}: ${work.course[cursor]} as written` +
+    chart.setAttribute('aria-valuenow', work.course[cursor]);
+    chart.setAttribute('aria-valuetext', `Section ${cursor}: ${work.course[cursor]} as written` +
         (checked ? `, ${checked.course[cursor]} as the game makes it` : ''));
   }
   chart.addEventListener('focus', drawSoon);
@@ -608,18 +663,13 @@
   $('zoom-in').addEventListener('click', () => zoomAround(geometry().w / 2, view.span / 2));
   $('zoom-out').addEventListener('click', () => zoomAround(geometry().w / 2, view.span * 2));
   for (const id of ['from', 'to']) $(id).addEventListener('input', drawSoon);
-  const courseEdit = change => () => {
-    remember();
-    change();
-    edited('course');
-  };
-  $('set').addEventListener('click', courseEdit(() => setRange(field('value'))));
-  $('move').addEventListener('click', courseEdit(() => moveRange(clampSection(field('target')), false)));
-  $('copy').addEventListener('click', courseEdit(() => moveRange(clampSection(field('target')), true)));
-  $('lay').addEventListener('click', courseEdit(() => layBend(range()[0], field('depth'), Math.max(0, field('hold')))));
+  $('set').addEventListener('click', () => courseEdit(() => setRange(field('value'))));
+  $('move').addEventListener('click', () => courseEdit(() => moveRange(clampSection(field('target')), false)));
+  $('copy').addEventListener('click', () => courseEdit(() => moveRange(clampSection(field('target')), true)));
+  $('lay').addEventListener('click', () => layBendFromFields(range()[0]));
 
-  // Ctrl+Z and Ctrl+Shift+Z (or Ctrl+Y) everywhere but in a text field,
-  // which has its own; Enter drives.
+  // Ctrl+Z and Ctrl+Shift+Z (or Ctrl+Y) everywhere but in a number field,
+  // which has its own; Enter on the page or the chart drives.
   document.addEventListener('keydown', event => {
     const control = event.target.closest && event.target.closest('input, select, textarea, button');
     const key = event.key.toLowerCase();
@@ -627,7 +677,7 @@
       if (control && control.matches('input[type="number"]')) return;
       event.preventDefault();
       (key === 'y' || event.shiftKey ? redo : undo)();
-    } else if (event.key === 'Enter' && !control) {
+    } else if (event.key === 'Enter' && (event.target === document.body || event.target === chart)) {
       event.preventDefault();
       drive();
     }
@@ -670,6 +720,10 @@
           input.value = work.settings[k];
           return;
         }
+        if (!editable()) {
+          input.value = work.settings[k];
+          return;
+        }
         if (!sliding) remember();
         sliding = !final;
         work.settings[k] = value;
@@ -699,14 +753,8 @@
   // work takes what the worker answers.
   function load(files, what) {
     remember();
-    if (files.map) {
-      work.map = sourceOf(files.map, mapLine);
-      waitingFor.add('map');
-    }
-    if (files.config) {
-      work.config = sourceOf(files.config, configLine);
-      waitingFor.add('config');
-    }
+    if (files.map) work.map = sourceOf(files.map, mapLine, ++loads);
+    if (files.config) work.config = sourceOf(files.config, configLine, ++loads);
     say('Loaded ' + what + '.');
     changed({});
   }
@@ -716,26 +764,33 @@
     load({config, map}, 'the shipped config.txt and map.txt');
   }
 
-  // The player's files, by the start of their names.
+  // The player's files, named as the game pages take them; a backup's
+  // name loads as its file. A file larger than any course or settings
+  // file is not read.
+  const kMostBytes = 1 << 20;
   async function loadFromDisk(fileList) {
     const files = {};
-    const names = [];
+    const from = {};
     for (const file of fileList) {
-      const kind = /^(config|map)/.exec(file.name.toLowerCase());
+      const kind = playerFileRole(file.name).replace(/(_bak)?\.txt$/, '');
       if (!kind) continue;
-      if (files[kind[1]]) {
-        say(`Two ${kind[1]} files: ${names.find(name => name.toLowerCase().startsWith(kind[1]))} and ${file.name}. Load one of them.`);
+      if (from[kind]) {
+        say(`Two ${kind} files: ${from[kind]} and ${file.name}. Load one of them.`);
+        return;
+      }
+      if (file.size > kMostBytes) {
+        say(`${file.name} is larger than a megabyte: no ${kind} file is.`);
         return;
       }
       try {
-        files[kind[1]] = new Uint8Array(await file.arrayBuffer());
-        names.push(file.name);
+        files[kind] = new Uint8Array(await file.arrayBuffer());
+        from[kind] = file.name;
       } catch {
         // a folder: nothing to read
       }
     }
-    if (names.length === 0) say('Neither a config nor a map file among them.');
-    else load(files, names.join(' and '));
+    if (Object.keys(from).length === 0) say('Neither a config nor a map file among them.');
+    else load(files, Object.values(from).join(' and '));
   }
 
   function download(name, text) {
@@ -757,14 +812,16 @@
     fetchBytes($('courses').value).then(map => load({map}, choice.textContent))
         .catch(error => say(String(error.message)));
   });
-  $('load-straight').addEventListener('click', () => {
-    remember();
+  $('load-straight').addEventListener('click', () => courseEdit(() => {
     work.course = new Array(kSections).fill(0);
     work.map = source();
     say('A straight course.');
-    changed({});
-  });
+  }));
   takePlayerFiles($('files'), loadFromDisk);
+  // Dropped on the game's frame.
+  addEventListener('message', event => {
+    if (event.source === driveFrame.contentWindow && event.data.droppedFiles) loadFromDisk(event.data.droppedFiles);
+  });
 
   // The work in the browser's storage, so that a reload or a visit without
   // the network goes on from it.
@@ -773,10 +830,12 @@
     clearTimeout(storeTimer);
     storeTimer = setTimeout(store, 300);
   }
-  const keptSource = src => ({header: src.header, kept: [...src.kept], bytes: src.bytes && textOf(src.bytes)});
-  const restoredSource = src => source(src.header, new Map(src.kept), src.bytes === null ? null : bytesOf(src.bytes));
+  const keptSource = src => ({header: src.header, kept: [...src.kept], footer: src.footer,
+                              bytes: src.bytes && textOf(src.bytes)});
+  const restoredSource = src => source(src.header, new Map(src.kept), src.footer ?? [],
+                                       src.bytes === null ? null : bytesOf(src.bytes));
   function store() {
-    if (waitingFor.size > 0) return;  // once what was loaded is read
+    if (loading()) return;  // once what was loaded is read
     try {
       localStorage.setItem(kStoreKey, JSON.stringify({course: work.course, settings: work.settings,
                                                       map: keptSource(work.map), config: keptSource(work.config)}));
@@ -827,10 +886,7 @@
       }
       if (shown && Math.floor(section / 4) !== stripRow) {
         stripRow = Math.floor(section / 4);
-        const at = racer._web_run_strip();
-        const [width, height, left, right] = new Int32Array(racer.HEAPU8.buffer, at, 4);
-        const pixels = new Uint8ClampedArray(racer.HEAPU8.slice(at + 16, at + 16 + width * height * 4).buffer);
-        putStrip({width, height, left, right, pixels}, false);
+        putStrip(readStrip(racer, racer._web_run_strip()), false);
       }
       if (state === 'running') {
         requestAnimationFrame(frame);
@@ -884,6 +940,6 @@
   // answer is still to come.
   window.workshop = {
     get work() { return work; }, get checked() { return checked; }, get view() { return view; },
-    get busy() { return checking || checkTimer !== 0 || waitingFor.size > 0; },
+    get busy() { return checking || checkTimer !== 0 || loading(); },
   };
 })();

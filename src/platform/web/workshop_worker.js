@@ -3,7 +3,7 @@
 // smoothing takes, and answers with racer_check's report and the course
 // map. The page sends the next files only once the answer is in.
 'use strict';
-importScripts('racer.js');
+importScripts('racer.js', 'course_strip.js');
 
 createRacer({}).then(racer => {
   const settings = racer.UTF8ToString(racer._web_settings()).trim().split('\n').map(line => {
@@ -16,10 +16,8 @@ createRacer({}).then(racer => {
     }
     for (const [name, bytes] of data.files) racer.FS.writeFile(name, bytes);
     const text = racer.UTF8ToString(racer._web_workshop_check());
-    const at = racer._web_course_strip();
-    const [width, height, left, right] = new Int32Array(racer.HEAPU8.buffer, at, 4);
-    const pixels = new Uint8ClampedArray(racer.HEAPU8.slice(at + 16, at + 16 + width * height * 4).buffer);
-    postMessage({text, loaded: data.loaded, strip: {width, height, left, right, pixels}}, [pixels.buffer]);
+    const strip = readStrip(racer, racer._web_course_strip());
+    postMessage({text, loads: data.loads, strip}, [strip.pixels.buffer]);
   };
-  postMessage({settings});
+  postMessage({settings, valueLimit: racer._web_course_value_limit()});
 }).catch(error => postMessage({failed: String(error.message || error)}));
