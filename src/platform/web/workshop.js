@@ -2,8 +2,8 @@
 // player edits them, a chart of the course as written and as the game makes
 // it, the game's own report and course map from a worker
 // (workshop_worker.js) that runs racer_check's code off this thread, the
-// game itself in a frame to drive it, the files to save, and the work kept
-// in the browser.
+// game itself in a frame to drive it, the files to load and save (their
+// text in workshop_files.js), and the work kept in the browser.
 'use strict';
 (function () {
   const kSections = 800;
@@ -15,28 +15,7 @@
   const driveFrame = $('drive-frame');
   const address = new URLSearchParams(location.search);
 
-  // Files are handled as byte strings, one character a byte, so that a
-  // loaded file's lines go back out byte for byte whatever its encoding.
-  const bytesOf = text => {
-    const bytes = new Uint8Array(text.length);
-    for (let i = 0; i < text.length; ++i) bytes[i] = text.charCodeAt(i);
-    return bytes;
-  };
-  const textOf = bytes => {
-    let text = '';
-    for (let i = 0; i < bytes.length; i += 8192) text += String.fromCharCode(...bytes.subarray(i, i + 8192));
-    return text;
-  };
-
-  const kMapHeader = [
-    '# A course for VELTIX RACE, made in the course workshop.',
-    '# One "section value" line where the bend changes; the sections after it',
-    '# keep its value. Above 0 the road turns right, below 0 left, 0 is straight.',
-  ];
-  const kConfigHeader = [
-    '# VELTIX RACE settings, saved by the course workshop. One setting a line:',
-    '# name, then a whole number. Text after a hash mark is a note and is not read.',
-  ];
+  const {bytesOf, textOf, source, sourceOf, mapKey, configKey} = workshopFiles;
 
   // The settings' names and built-in values (from the module, in the
   // reader's order), their meanings (from the shipped config.txt's notes),
@@ -53,85 +32,14 @@
 
   // ---- The work ----------------------------------------------------------
   // course: the sections as written, after the game's fill; settings: the
-  // values the game runs with. map and config: what each file keeps of the
-  // one loaded (its header comment, each line the game reads exactly as
-  // written with the notes before it, by section or setting name, and the
-  // notes after the last), its bytes while nothing has changed since it was
-  // loaded, and while the worker has not yet said what the game reads from
-  // them, the number of that load.
-  const source = (header = [], kept = new Map(), footer = [], bytes = null, load = 0) =>
-    ({header, kept, footer, bytes, load});
+  // values the game runs with; map and config: what each file keeps of the
+  // one loaded (workshopFiles.source).
   let work = {course: new Array(kSections).fill(0), settings: [], map: source(), config: source()};
   let loads = 0;
   const loading = () => work.map.load !== 0 || work.config.load !== 0;
 
-  // A loaded file's header and the lines worth keeping. `key` tells what a
-  // line sets, as [key, value], or null for any other line. Only a line the
-  // game reads as one is kept: well short of the 159 characters it reads
-  // at once, and without a carriage return inside, which the game does not
-  // take as a line's end.
-  const kKeptLength = 150;
-  const whole = line => line.length <= kKeptLength && !line.includes('\r');
-  const note = line => whole(line) && /^\s*(#|$)/.test(line);
-  function sourceOf(bytes, key, load) {
-    const lines = textOf(bytes).split('\n').map(line => line.replace(/\r$/, ''));
-    const header = [];
-    let i = 0;
-    while (i < lines.length && lines[i] !== '' && note(lines[i])) header.push(lines[i++]);
-    const kept = new Map();
-    let notes = [];
-    for (; i < lines.length; ++i) {
-      const line = lines[i];
-      const sets = whole(line) ? key(line) : null;
-      if (sets) {
-        kept.set(sets[0], {value: sets[1], text: line, notes});
-        notes = [];
-      } else {
-        notes = note(line) ? [...notes, line] : [];
-      }
-    }
-    while (notes.length > 0 && notes[notes.length - 1] === '') notes.pop();
-    return source(header, kept, notes, bytes, load);
-  }
-  const mapLine = line => {
-    const m = /^[ \t]*(\d{1,3})[ \t]*[ \t,=][ \t]*(-?\d{1,4})[ \t]*(#.*)?$/.exec(line);
-    return m && Number(m[1]) < kSections ? [Number(m[1]), Number(m[2])] : null;
-  };
-  const configLine = line => {
-    const m = /^[ \t]*([A-Z_]+)[ \t]*[ \t,=][ \t]*(-?\d{1,10})[ \t]*(#.*)?$/.exec(line);
-    return m && settingNames.includes(m[1]) ? [m[1], Number(m[2])] : null;
-  };
-
-  // A file's lines: its header, then for each key in order its kept line
-  // where the value is the same, else a fresh one.
-  function fileText(src, defaultHeader, keys, fresh) {
-    const lines = [...(src.header.length > 0 ? src.header : defaultHeader)];
-    for (const [key, value, index] of keys) {
-      const kept = src.kept.get(key);
-      if (kept && kept.value === value) lines.push(...kept.notes, kept.text);
-      else {
-        const line = fresh(key, value, index);
-        if (line !== null) lines.push(line);
-      }
-    }
-    return [...lines, ...src.footer].join('\n') + '\n';
-  }
-
-  // map.txt: section 0 and each section whose value differs from the one
-  // before; the game's fill gives the rest.
-  function mapText() {
-    const c = work.course;
-    return fileText(work.map, kMapHeader, c.map((value, section) => [section, value, section]),
-                    (section, value) => section === 0 || value !== c[section - 1] ? section + ' ' + value : null);
-  }
-
-  function configText() {
-    return fileText(work.config, kConfigHeader, settingNames.map((name, k) => [name, work.settings[k], k]),
-                    (name, value) => {
-                      const line = (name + ' ' + value).padEnd(26);
-                      return meanings.has(name) ? line + '# ' + meanings.get(name) : line.trimEnd();
-                    });
-  }
+  const mapText = () => workshopFiles.mapText(work.map, work.course);
+  const configText = () => workshopFiles.configText(work.config, settingNames, work.settings, meanings);
 
   // The files as the game gets them: a loaded file as it came until it
   // changes.
@@ -753,8 +661,8 @@
   // work takes what the worker answers.
   function load(files, what) {
     remember();
-    if (files.map) work.map = sourceOf(files.map, mapLine, ++loads);
-    if (files.config) work.config = sourceOf(files.config, configLine, ++loads);
+    if (files.map) work.map = sourceOf(files.map, mapKey, ++loads);
+    if (files.config) work.config = sourceOf(files.config, configKey(settingNames), ++loads);
     say('Loaded ' + what + '.');
     changed({});
   }
