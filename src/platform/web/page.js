@@ -20,7 +20,6 @@
   const embedded = address.has('embedded');
   document.body.classList.toggle('embedded', embedded);
 
-  const kDataFiles = ['config.txt', 'config_bak.txt', 'map.txt', 'map_bak.txt'];
   // The game's keys, from the module: KeyboardEvent.key in upper case to
   // the virtual-key code.
   let keyCodes = new Map();
@@ -328,10 +327,7 @@
   // A run of the game on the files in use, read from its current directory
   // when its first frame starts.
   function start() {
-    for (const name of kDataFiles) {
-      if (racer.FS.analyzePath(name).exists) racer.FS.unlink(name);
-    }
-    for (const [name, bytes] of inUse) racer.FS.writeFile(name, bytes);
+    putGameFiles(racer, inUse);
     if (racer._web_start(fullScreen ? 1 : 0, testFrame) === 0) {
       running = false;
       say('The game could not start.', 'failed');

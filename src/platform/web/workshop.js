@@ -103,9 +103,7 @@
   const worker = new Worker('workshop_worker.js');
   let checking = false;
   let checkTimer = 0;
-  let checked = null;  // the last answer: given, course, settings, report
-  let answers = 0;
-  let strip = null;    // the course map of the last answer
+  let checked = null;  // the last answer: given, course, settings, report, the course map
 
   // Asks the worker about the files as they are now, once it is free: it
   // reads only the newest.
@@ -145,9 +143,8 @@
     checking = false;
     const lines = data.text.split('\n');
     const numbers = i => lines[i].split(' ').slice(1).map(Number);
-    checked = {id: ++answers, given: numbers(0), course: numbers(1), settings: numbers(2),
+    checked = {given: numbers(0), course: numbers(1), settings: numbers(2), strip: data.strip,
                diagnostics: Number(lines[3].split(' ')[1]), report: lines.slice(4).join('\n')};
-    strip = data.strip;
     document.body.classList.remove('checking');
     // A file loaded: the work takes what the game read from it, if that
     // load is still the work's.
@@ -200,7 +197,7 @@
     stripContext.putImageData(new ImageData(band.pixels, band.width, band.height), -x, 0, x, 0, width, band.height);
   }
   function showStrip() {
-    if (strip && carSection === null) putStrip(strip, true);
+    if (checked && carSection === null) putStrip(checked.strip, true);
   }
 
   // ---- The chart ---------------------------------------------------------
@@ -262,12 +259,13 @@
   const backdrop = $('backdrop');
   const backdropContext = backdrop.getContext('2d');
   let backdropKey = '';
+  let backdropChecked = null;
 
   function drawBackdrop(g, ratio, first, last) {
     const [from, to] = range();
-    const key = [backdrop.width, backdrop.height, ratio, view.start, view.span, yLimit, from, to].join() + (checked ? checked.id : '');
-    if (key === backdropKey) return;
-    backdropKey = key;
+    const key = [backdrop.width, backdrop.height, ratio, view.start, view.span, yLimit, from, to].join();
+    if (key === backdropKey && checked === backdropChecked) return;
+    [backdropKey, backdropChecked] = [key, checked];
     const c = backdropContext;
     c.setTransform(ratio, 0, 0, ratio, 0, 0);
     c.fillStyle = '#000';

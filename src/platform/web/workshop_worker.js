@@ -3,7 +3,7 @@
 // smoothing takes, and answers with racer_check's report and the course
 // map. The page sends the next files only once the answer is in.
 'use strict';
-importScripts('racer.js', 'course_strip.js');
+importScripts('racer.js', 'player_files.js', 'course_strip.js');
 
 createRacer({}).then(racer => {
   const settings = racer.UTF8ToString(racer._web_settings()).trim().split('\n').map(line => {
@@ -11,10 +11,7 @@ createRacer({}).then(racer => {
     return [name, Number(builtIn)];
   });
   onmessage = ({data}) => {
-    for (const name of ['config.txt', 'config_bak.txt', 'map.txt', 'map_bak.txt']) {
-      if (racer.FS.analyzePath(name).exists) racer.FS.unlink(name);
-    }
-    for (const [name, bytes] of data.files) racer.FS.writeFile(name, bytes);
+    putGameFiles(racer, data.files);
     const text = racer.UTF8ToString(racer._web_workshop_check());
     const strip = readStrip(racer, racer._web_course_strip());
     postMessage({text, loads: data.loads, strip}, [strip.pixels.buffer]);
