@@ -31,6 +31,19 @@ after(async () => {
 const kStraight = new Array(800).fill(0);
 const idle = page => waitFor(page, () => window.workshop?.checked && !workshop.busy);
 const course = page => page.evaluate(() => [...workshop.work.course]);
+// Fills the page's fields, by id.
+async function fill(page, fields) {
+  for (const [id, value] of Object.entries(fields)) await page.fill('#' + id, String(value));
+}
+// The bend tool's button, from section `start`.
+async function layBend(page, start, depth, hold) {
+  await fill(page, { from: start, to: start, depth, hold });
+  await page.click('#lay');
+}
+async function setSetting(page, name, value) {
+  await page.fill('#setting-' + name, String(value));
+  await page.locator('#setting-' + name).dispatchEvent('change');
+}
 // Loads files by `action` and waits for the work to take them.
 async function load(page, action) {
   await page.evaluate(() => (document.getElementById('said').textContent = ''));
@@ -150,16 +163,11 @@ test('on a phone one finger draws and two zoom the chart without drawing', async
 // laid where clicked, and by its button from the range's start.
 test('the bend tool lays a bend that builds up and unwinds in steps of CORNER_ARCH, which the smoothing leaves alone', async () => {
   const { page } = await openWorkshop();
-  await page.fill('#depth', '20');
-  await page.fill('#hold', '5');
+  await fill(page, { depth: 20, hold: 5 });
   await page.click('#tool-bend');
   const at = await chartPoint(page, 100, 0);
   await page.mouse.click(at.x, at.y);
-  await page.fill('#from', '500');
-  await page.fill('#to', '500');
-  await page.fill('#depth', '-7');
-  await page.fill('#hold', '2');
-  await page.click('#lay');
+  await layBend(page, 500, -7, 2);
   await idle(page);
   const expected = [...kStraight];
   [2, 4, 6, 8, 10, 12, 14, 16, 18, 20, 20, 20, 20, 20, 18, 16, 14, 12, 10, 8, 6, 4, 2].forEach((v, k) => (expected[100 + k] = v));
@@ -168,8 +176,7 @@ test('the bend tool lays a bend that builds up and unwinds in steps of CORNER_AR
   assert.deepEqual(await page.evaluate(() => workshop.checked.course), expected);
   assert.deepEqual(await savedCourse(page), expected);
   // One that cannot fit in a lap is refused.
-  await page.fill('#depth', '2000');
-  await page.click('#lay');
+  await layBend(page, 500, 2000, 2);
   assert.match(await page.locator('#said').textContent(), /does not fit in one lap/);
   assert.deepEqual(await course(page), expected);
   await page.close();
@@ -180,7 +187,7 @@ test('the bend tool lays a bend that builds up and unwinds in steps of CORNER_AR
 test('the range tools and the chart answer the keyboard', async () => {
   const { page } = await openWorkshop();
   const press = async (id, fields) => {
-    for (const [field, value] of Object.entries(fields)) await page.fill('#' + field, String(value));
+    await fill(page, fields);
     await page.focus('#' + id);
     await page.keyboard.press('Enter');
   };
@@ -206,13 +213,8 @@ test('the saved files give racer_check\'s report as the workshop showed it and r
   await page.goto(base + 'workshop.html');
   await idle(page);
   const shippedCourse = await course(page);
-  await page.fill('#from', '40');
-  await page.fill('#to', '40');
-  await page.fill('#depth', '-90');
-  await page.fill('#hold', '12');
-  await page.click('#lay');
-  await page.fill('#setting-SPEED', '14000');
-  await page.locator('#setting-SPEED').dispatchEvent('change');
+  await layBend(page, 40, -90, 12);
+  await setSetting(page, 'SPEED', 14000);
   await idle(page);
   const files = [['config.txt', await saved(page, '#save-config')], ['map.txt', await saved(page, '#save-map')]];
   // The loaded files' lines and notes kept where nothing changed.
@@ -285,11 +287,8 @@ test('the work in progress outlives a reload, offline too, and the workshop is i
     await idle(page);
     const cdp = await context.newCDPSession(page);
     assert.deepEqual((await cdp.send('Page.getInstallabilityErrors')).installabilityErrors, []);
-    await page.fill('#from', '600');
-    await page.fill('#to', '600');
-    await page.click('#lay');
-    await page.fill('#setting-CORNER_ARCH', '3');
-    await page.locator('#setting-CORNER_ARCH').dispatchEvent('change');
+    await layBend(page, 600, 120, 20);
+    await setSetting(page, 'CORNER_ARCH', 3);
     await idle(page);
     const work = await page.evaluate(() => [workshop.work.course, workshop.work.settings, workshop.checked.report]);
     for (const offline of [false, true]) {
